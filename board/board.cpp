@@ -1,0 +1,61 @@
+#include "board.h"
+
+#include <utility>
+
+namespace velmora {
+
+namespace {
+
+template <std::size_t... I>
+Board::Cells makeCells(std::index_sequence<I...>)
+{
+    return {CardCell(cardAt(I))...};
+}
+
+} // namespace
+
+Board::Board() : cells_(makeCells(std::make_index_sequence<kCardCount>())) {}
+
+std::optional<Card> Board::hitTest(int x, int y) const
+{
+    // Range first, so no arithmetic happens on points far outside the grid.
+    if (!kGridRect.contains(x, y))
+        return std::nullopt;
+    const int col = x / kColumnPitch;
+    const int row = y / kRowPitch;
+    const Card card = {kRanks[col], kSuits[row]};
+    const CardCell &hit = cell(card);
+    if (!hit.rect().contains(x, y) || hit.state() != CellState::Unplayed)
+        return std::nullopt;
+    return card;
+}
+
+bool Board::markPlayed(Card card)
+{
+    CardCell &target = cells_[cardIndex(card)];
+    if (target.state_ == CellState::Played)
+        return false;
+    target.state_ = CellState::Played;
+    return true;
+}
+
+bool Board::resetBoard()
+{
+    bool changed = false;
+    for (CardCell &c : cells_) {
+        changed = changed || c.state_ == CellState::Played;
+        c.state_ = CellState::Unplayed;
+    }
+    return changed;
+}
+
+std::optional<Card> cardWithPicture(int number)
+{
+    for (int i = 0; i < kCardCount; ++i) {
+        if (cardPictureNumber(cardAt(i)) == number)
+            return cardAt(i);
+    }
+    return std::nullopt;
+}
+
+} // namespace velmora

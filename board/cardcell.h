@@ -1,0 +1,63 @@
+#pragma once
+
+#include "card.h"
+#include "geometry.h"
+
+#include <string>
+
+namespace velmora {
+
+enum class CellState { Unplayed, Played };
+
+// Numbers of the two pictures the window has for each cell: card pictures
+// 56..107 go down each column, marker pictures 3..55 go along each row.
+inline constexpr int kFirstCardPicture = 56;
+inline constexpr int kLastCardPicture = kFirstCardPicture + kCardCount - 1;
+inline constexpr int kFirstMarkerPicture = 3;
+inline constexpr int kSkippedMarkerPicture = 49;
+
+constexpr int cardPictureNumber(Card card)
+{
+    Suit suit = card.suit;
+    // The window was laid out with the 8 of Hearts and the 8 of Spades swapped.
+    if (card.rank == Rank::Eight && suit == Suit::Hearts)
+        suit = Suit::Spades;
+    else if (card.rank == Rank::Eight && suit == Suit::Spades)
+        suit = Suit::Hearts;
+    return kFirstCardPicture + column(card.rank) * kSuitCount + row(suit);
+}
+
+constexpr int markerPictureNumber(Card card)
+{
+    const int number = kFirstMarkerPicture + row(card.suit) * kRankCount + column(card.rank);
+    return number < kSkippedMarkerPicture ? number : number + 1;
+}
+
+std::string pictureName(int number);         // "Image56"
+std::string clickHandlerName(int number);    // "Image56_Click"
+
+// One place in the grid: a fixed card and whether it has been played yet.
+class CardCell {
+public:
+    explicit constexpr CardCell(Card card) : card_(card) {}
+
+    constexpr Card card() const { return card_; }
+    constexpr Rank rank() const { return card_.rank; }
+    constexpr Suit suit() const { return card_.suit; }
+    constexpr CellState state() const { return state_; }
+    constexpr PixelRect rect() const { return cellRect(card_); }
+
+    std::string cardPictureName() const { return pictureName(cardPictureNumber(card_)); }
+    std::string markerPictureName() const { return pictureName(markerPictureNumber(card_)); }
+    std::string clickHandlerName() const { return velmora::clickHandlerName(cardPictureNumber(card_)); }
+
+    friend constexpr bool operator==(const CardCell &, const CardCell &) = default;
+
+private:
+    friend class Board; // only the board changes a cell's state
+
+    Card card_;
+    CellState state_ = CellState::Unplayed;
+};
+
+} // namespace velmora
