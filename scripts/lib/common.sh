@@ -1,0 +1,43 @@
+# Shared by the project's scripts: where things are, and installing what is missing.
+
+VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# What building Velmora needs.
+VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config libgtest-dev qt6-base-dev libgl-dev)
+# What the tests need on top: a real X server and input, screenshots, the icon reader.
+VELMORA_TEST_PACKAGES=(xvfb xauth xdotool openbox imagemagick icoutils x11-utils)
+
+say() { printf '%s\n' "$*" >&2; }
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        say "Installing packages needs root: run this script as root or install sudo."
+        return 1
+    fi
+}
+
+# Installs the Debian packages that are not installed yet; does nothing when all are.
+ensure_packages() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    say "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Configures (once) and builds the given preset.
+build_preset() {
+    local preset=$1
+    cd "$VELMORA_ROOT"
+    if [ ! -f "build/$preset/CMakeCache.txt" ]; then
+        cmake --preset "$preset" >/dev/null
+    fi
+    cmake --build --preset "$preset" --parallel "$(nproc)"
+}
