@@ -1,0 +1,475 @@
+#pragma once
+
+#include "glyph.h"
+
+#include <card.h>
+
+#include <array>
+#include <string_view>
+
+// The card artwork, one character per pixel in the legend of glyph.h:
+// '.' white, '#' black, 'r' red, 'g' green, 'y' yellow, 'b' blue, 'm' magenta.
+// Each glyph is exactly as large as the bounding box its element has on a card.
+namespace velmora::art {
+
+// Small indices, top left and (turned) bottom right.
+
+inline constexpr std::string_view kIndexAce[] = {
+    ".#.",
+    "#.#",
+    "#.#",
+    "###",
+    "#.#",
+    "#.#",
+};
+inline constexpr std::string_view kIndexTwo[] = {
+    ".###.",
+    "#...#",
+    "....#",
+    "...#.",
+    "..#..",
+    ".#...",
+    "#....",
+    "#####",
+};
+inline constexpr std::string_view kIndexThree[] = {
+    ".###.",
+    "#...#",
+    "....#",
+    "..##.",
+    "....#",
+    "....#",
+    "#...#",
+    ".###.",
+};
+inline constexpr std::string_view kIndexFour[] = {
+    "...#.",
+    "..##.",
+    ".#.#.",
+    "#..#.",
+    "#####",
+    "...#.",
+    "...#.",
+    "...#.",
+};
+inline constexpr std::string_view kIndexFive[] = {
+    "#####",
+    "#....",
+    "####.",
+    "....#",
+    "....#",
+    "....#",
+    "#...#",
+    ".###.",
+};
+inline constexpr std::string_view kIndexSix[] = {
+    "..##.",
+    ".#...",
+    "#....",
+    "####.",
+    "#...#",
+    "#...#",
+    "#...#",
+    ".###.",
+};
+inline constexpr std::string_view kIndexSeven[] = {
+    "#####",
+    "....#",
+    "...#.",
+    "...#.",
+    "..#..",
+    "..#..",
+    ".#...",
+    ".#...",
+};
+inline constexpr std::string_view kIndexEight[] = {
+    ".###.",
+    "#...#",
+    "#...#",
+    ".###.",
+    "#...#",
+    "#...#",
+    "#...#",
+    ".###.",
+};
+inline constexpr std::string_view kIndexNine[] = {
+    ".###.",
+    "#...#",
+    "#...#",
+    "#...#",
+    ".####",
+    "....#",
+    "...#.",
+    ".##..",
+};
+inline constexpr std::string_view kIndexTen[] = {
+    ".#....###.",
+    "##...#...#",
+    ".#...#...#",
+    ".#...#...#",
+    ".#...#...#",
+    ".#...#...#",
+    ".#...#...#",
+    "###...###.",
+};
+inline constexpr std::string_view kIndexJack[] = {
+    ".###",
+    "...#",
+    "...#",
+    "...#",
+    "...#",
+    "...#",
+    "#..#",
+    ".##.",
+};
+inline constexpr std::string_view kIndexQueen[] = {
+    ".#####.",
+    "#.....#",
+    "#.....#",
+    "#.....#",
+    "#.....#",
+    "#.....#",
+    "#..#..#",
+    "#...#.#",
+    ".#####.",
+    ".....##",
+};
+
+// Large ranks, in the upper half of the card.
+
+inline constexpr std::string_view kLargeAce[] = {
+    "........##........",
+    ".......####.......",
+    ".......####.......",
+    "......##..##......",
+    "......##..##......",
+    ".....##....##.....",
+    ".....##....##.....",
+    "....##......##....",
+    "....##......##....",
+    "...############...",
+    "...############...",
+    "..##..........##..",
+    "..##..........##..",
+    ".##............##.",
+    ".##............##.",
+    "####..........####",
+    "####..........####",
+};
+inline constexpr std::string_view kLargeTwo[] = {
+    "..#########..",
+    ".###.....###.",
+    "###.......###",
+    "##.........##",
+    "...........##",
+    "..........###",
+    ".........###.",
+    "........###..",
+    ".......###...",
+    "......###....",
+    ".....###.....",
+    "....###......",
+    "...###.......",
+    "..###........",
+    ".###.........",
+    "###..........",
+    "##...........",
+    "#############",
+    "#############",
+};
+inline constexpr std::string_view kLargeThree[] = {
+    "..########..",
+    ".###....###.",
+    "###......###",
+    "##........##",
+    "..........##",
+    "..........##",
+    ".........###",
+    ".....######.",
+    ".....######.",
+    ".........###",
+    "..........##",
+    "..........##",
+    "##........##",
+    "##........##",
+    "###......###",
+    ".###....###.",
+    "..########..",
+};
+inline constexpr std::string_view kLargeFour[] = {
+    "..........####..",
+    ".........#####..",
+    "........##.###..",
+    "........##.###..",
+    ".......##..###..",
+    "......##...###..",
+    ".....##....###..",
+    ".....##....###..",
+    "....##.....###..",
+    "...##......###..",
+    "..##.......###..",
+    "..##.......###..",
+    ".##........###..",
+    "##.........###..",
+    "################",
+    "################",
+    "...........###..",
+    "...........###..",
+    "...........###..",
+    ".........#######",
+};
+inline constexpr std::string_view kLargeFive[] = {
+    ".###########",
+    ".###########",
+    ".##.........",
+    ".##.........",
+    ".##.........",
+    ".##.........",
+    ".##.#####...",
+    ".#####..###.",
+    ".###.....###",
+    "..........##",
+    "..........##",
+    "..........##",
+    "..........##",
+    "..........##",
+    "##........##",
+    "##........##",
+    "###......###",
+    ".###....###.",
+    "..########..",
+};
+inline constexpr std::string_view kLargeSix[] = {
+    "....#######.",
+    "..###.....##",
+    ".##.........",
+    ".##.........",
+    "##..........",
+    "##..........",
+    "##..........",
+    "##..######..",
+    "##.##....##.",
+    "####......##",
+    "###.......##",
+    "##........##",
+    "##........##",
+    "##........##",
+    "##........##",
+    "##........##",
+    "##........##",
+    "###......###",
+    ".###....###.",
+    "..########..",
+};
+inline constexpr std::string_view kLargeSeven[] = {
+    "###########",
+    "###########",
+    "#........##",
+    ".........##",
+    "........##.",
+    "........##.",
+    ".......##..",
+    ".......##..",
+    "......##...",
+    "......##...",
+    ".....##....",
+    ".....##....",
+    "....##.....",
+    "....##.....",
+    "....##.....",
+    "....##.....",
+    "....##.....",
+};
+inline constexpr std::string_view kLargeEight[] = {
+    "...#####...",
+    ".###...###.",
+    "##.......##",
+    "##.......##",
+    "##.......##",
+    "###.....###",
+    ".###...###.",
+    "...#####...",
+    ".###...###.",
+    "##.......##",
+    "##.......##",
+    "##.......##",
+    "##.......##",
+    "##.......##",
+    "##.......##",
+    "###.....###",
+    ".###...###.",
+    "...#####...",
+};
+inline constexpr std::string_view kLargeNine[] = {
+    "..######..",
+    ".###..###.",
+    "##......##",
+    "##......##",
+    "##......##",
+    "##......##",
+    ".##....###",
+    "..#####.##",
+    "........##",
+    "........##",
+    "........##",
+    ".......##.",
+    "......##..",
+    "##...###..",
+    ".######...",
+    "..###.....",
+};
+inline constexpr std::string_view kLargeTen[] = {
+    ".##.....###..",
+    "###....##.##.",
+    ".##...##...##",
+    ".##...##...##",
+    ".##...##...##",
+    ".##...##...##",
+    ".##...##...##",
+    ".##...##...##",
+    ".##...##...##",
+    ".##...##...##",
+    ".##....##.##.",
+    "####....###..",
+};
+inline constexpr std::string_view kLargeJack[] = {
+    "...######",
+    ".....##..",
+    ".....##..",
+    ".....##..",
+    ".....##..",
+    ".....##..",
+    ".....##..",
+    ".....##..",
+    ".....##..",
+    ".....##..",
+    "##...##..",
+    "##...##..",
+    ".##.##...",
+    "..###....",
+};
+inline constexpr std::string_view kLargeQueen[] = {
+    "....######....",
+    "..###....###..",
+    ".##........##.",
+    "##..........##",
+    "##..........##",
+    "##..........##",
+    "##..........##",
+    "##..........##",
+    "##..........##",
+    "##..........##",
+    "##..........##",
+    "##....##....##",
+    ".##....##..##.",
+    "..###...####..",
+    "....######.##.",
+    "...........##.",
+    "............##",
+    "............##",
+    "............##",
+};
+
+// Pips: clubs and spades solid black, diamonds and hearts red inside a black outline.
+
+inline constexpr std::string_view kClub[] = {
+    "...####...",
+    "..######..",
+    "..######..",
+    ".##.##.##.",
+    "##########",
+    "##########",
+    ".##.##.##.",
+    "....##....",
+    "...####...",
+};
+inline constexpr std::string_view kDiamond[] = {
+    ".....#.....",
+    "....#r#....",
+    "...#rrr#...",
+    "..#rrrrr#..",
+    ".#rrrrrrr#.",
+    "#rrrrrrrrr#",
+    ".#rrrrrrr#.",
+    "..#rrrrr#..",
+    "...#rrr#...",
+    "....#r#....",
+    ".....#.....",
+};
+inline constexpr std::string_view kHeart[] = {
+    ".###...###.",
+    "#rrr#.#rrr#",
+    "#rrrr#rrrr#",
+    "#rrrrrrrrr#",
+    ".#rrrrrrr#.",
+    "..#rrrrr#..",
+    "...#rrr#...",
+    "....#r#....",
+    ".....#.....",
+};
+inline constexpr std::string_view kSpade[] = {
+    ".....#.....",
+    "....###....",
+    "...#####...",
+    "..#######..",
+    ".#########.",
+    "###########",
+    "###########",
+    ".#########.",
+    "..##.#.##..",
+    "....###....",
+    "...#####...",
+};
+
+// The one portrait of all four kings. Its outer columns lie on the frame's
+// sides: '#' there is frame, any colour breaks the frame in that row.
+inline constexpr std::string_view kKingPortrait[] = {
+    "#....#....##....#....#",
+    "#....##..#yy#..##....#",
+    "#....#y#.#yy#.#y#....#",
+    "#....#yy#yyyy#yy#....#",
+    "#....#yyyyyyyyyy#....#",
+    "#....#ybyyggyyby#....#",
+    "#...##############...#",
+    "#..#yy#........#yy#..#",
+    "#..#yy#.##..##.#yy#..#",
+    "#..#yy#..#..#..#yy#..#",
+    "#..#yy#...##...#yy#..#",
+    "#..#yy#........#yy#..#",
+    "#..#yyy#.####.#yyy#..#",
+    "#...#yyyyyyyyyyyy#...#",
+    "#...#yyyyyyyyyyyy#####",
+    "######yyyyyyyyyy#mmmmm",
+    "mmmmm##yyyyyyyy##mmmmm",
+    "mmmmm#.##yyyy##.#mmmm#",
+    "#mmm#.#.#yyyy#.#.#mmm#",
+    "#mmm#...##yy##...#mmmm",
+    "mmmm#...#bbbb#...#mmm#",
+    "mmmm#.#.#bbbb#.#.#mmm#",
+    "mmmm#...#bbbb#...#mmm#",
+    "mmm#...#bbyybb#...#mmm",
+    "mmm#.#.#byyyyb#.#.#mmm",
+    "#mm#...#bbyybb#...#mm#",
+    "#m#...#bbbbbbbb#...#m#",
+    "#m#.#.#bbbbbbbb#.#.#m#",
+    "#m#...#bbbbbbbb#...#mm",
+    "mm#...#bbbbbbbb#...#mm",
+};
+
+// Looked up by rank and suit; the king has no index and no large rank.
+inline constexpr int kIndexedRanks = kRankCount - 1;
+inline constexpr std::array<Glyph, kIndexedRanks> kIndices = {
+    Glyph{kIndexAce},  Glyph{kIndexTwo},   Glyph{kIndexThree}, Glyph{kIndexFour},
+    Glyph{kIndexFive}, Glyph{kIndexSix},   Glyph{kIndexSeven}, Glyph{kIndexEight},
+    Glyph{kIndexNine}, Glyph{kIndexTen},   Glyph{kIndexJack},  Glyph{kIndexQueen},
+};
+inline constexpr std::array<Glyph, kIndexedRanks> kLargeRanks = {
+    Glyph{kLargeAce},  Glyph{kLargeTwo},   Glyph{kLargeThree}, Glyph{kLargeFour},
+    Glyph{kLargeFive}, Glyph{kLargeSix},   Glyph{kLargeSeven}, Glyph{kLargeEight},
+    Glyph{kLargeNine}, Glyph{kLargeTen},   Glyph{kLargeJack},  Glyph{kLargeQueen},
+};
+inline constexpr std::array<Glyph, kSuitCount> kPips = {Glyph{kClub}, Glyph{kDiamond}, Glyph{kHeart},
+                                                        Glyph{kSpade}};
+inline constexpr Glyph kPortrait{kKingPortrait};
+
+} // namespace velmora::art
