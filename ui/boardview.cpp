@@ -1,0 +1,119 @@
+#include "boardview.h"
+
+#include "boardaccessible.h"
+#include "fatalerror.h"
+
+#include <QAccessible>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace velmora {
+
+namespace {
+
+QRect toQRect(const PixelRect &r) { return QRect(r.left, r.top, r.width, r.height); }
+
+bool isCardButton(Qt::MouseButton button) { return button == Qt::LeftButton || button == Qt::RightButton; }
+
+} // namespace
+
+BoardView::BoardView(const Board &board, CardPixmaps pixmaps, QWidget *parent)
+    : QWidget(parent), board_(board), pixmaps_(std::move(pixmaps))
+{
+    installBoardAccessibility();
+    setFixedSize(kClientWidth, kClientHeight);
+    // Cards are clicked, never typed at: keys belong to the menus alone.
+    setFocusPolicy(Qt::NoFocus);
+    setAutoFillBackground(true);
+    setAccessibleName(QStringLiteral("Deck"));
+}
+
+QSize BoardView::sizeHint() const { return QSize(kClientWidth, kClientHeight); }
+
+const QPixmap &BoardView::pictureFor(const CardCell &cell) const
+{
+    const bool played = cell.state() == CellState::Played;
+    const QPixmap &picture = played ? pixmaps_.marker() : pixmaps_.card(cell.card());
+    if (picture.isNull()) {
+        const std::string name = played ? cell.markerPictureName() : cell.cardPictureName();
+        throw FatalError("picture " + name + " (" + cardName(cell.card()) + ") cannot be shown");
+    }
+    return picture;
+}
+
+void BoardView::showCell(Card card)
+{
+    const CardCell &cell = board_.cell(card);
+    pictureFor(cell);
+    update(toQRect(cell.rect()));
+
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        event.setChild(cardIndex(card));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void BoardView::showBoard()
+{
+    for (const CardCell &cell : board_.cells())
+        pictureFor(cell);
+    update(toQRect(kGridRect));
+}
+
+void BoardView::activateCard(Card card)
+{
+    if (board_.cell(card).state() == CellState::Unplayed)
+        emit cardClicked(card);
+}
+
+void BoardView::paintEvent(QPaintEvent *event)
+{
+    runHandler([&] {
+        QPainter painter(this);
+        for (const CardCell &cell : board_.cells()) {
+            const QRect rect = toQRect(cell.rect());
+            if (event->region().intersects(rect))
+                painter.drawPixmap(rect.topLeft(), pictureFor(cell));
+        }
+    });
+}
+
+std::optional<Card> BoardView::cardAt(QPointF position) const
+{
+    // Pixel (x, y) covers [x, x + 1): floor, not round, so edges land where they are drawn.
+    const QPointF p(std::floor(position.x()), std::floor(position.y()));
+    if (!rect().contains(p.toPoint()))
+        return std::nullopt;
+    return board_.hitTest(static_cast<int>(p.x()), static_cast<int>(p.y()));
+}
+
+void BoardView::mousePressEvent(QMouseEvent *event)
+{
+    // A click is a press and a release over the same card, as with a push button;
+    // a second press during the first one cancels it.
+    if (!isCardButton(event->button()) || pressedButton_ != Qt::NoButton) {
+        pressedCard_.reset();
+        return;
+    }
+    pressedButton_ = event->button();
+    pressedCard_ = cardAt(event->position());
+}
+
+void BoardView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != pressedButton_)
+        return;
+    const std::optional<Card> pressed = pressedCard_;
+    pressedCard_.reset();
+    pressedButton_ = Qt::NoButton;
+    if (pressed && cardAt(event->position()) == pressed)
+        emit cardClicked(*pressed);
+}
+
+} // namespace velmora

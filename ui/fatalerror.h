@@ -1,0 +1,29 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace velmora {
+
+// A failure the program cannot recover from, such as a picture that cannot be shown.
+class FatalError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Shows a message box naming the error and ends the process with a failure status.
+[[noreturn]] void reportFatalError(const std::string &what);
+
+// Runs one event handler; any error escaping it is fatal. Errors must not unwind
+// through the toolkit's own frames, so every handler goes through here.
+template <class Handler>
+void runHandler(Handler &&handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &e) {
+        reportFatalError(e.what());
+    }
+}
+
+} // namespace velmora

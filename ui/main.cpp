@@ -1,0 +1,21 @@
+#include "application.h"
+#include "form1.h"
+
+#include <QApplication>
+
+int main(int, char **)
+{
+    // Velmora takes no arguments, and the toolkit must not act on any either:
+    // it only ever sees the program's name.
+    static int toolkitArgc = 1;
+    static char programName[] = "velmora";
+    static char *toolkitArgv[] = {programName, nullptr};
+
+    velmora::prepareToolkit();
+    QApplication app(toolkitArgc, toolkitArgv);
+    velmora::nameApplication();
+
+    velmora::Form1 window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,291 @@
+#include "boardview.h"
+#include "form1.h"
+#include "input.h"
+#include "rendering.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace velmora {
+namespace {
+
+constexpr Card kEightOfHearts{Rank::Eight, Suit::Hearts};
+
+} // namespace
+
+// Failure messages list the played cards instead of the board's bytes.
+void PrintTo(const Board &board, std::ostream *out)
+{
+    *out << "played:";
+    for (const CardCell &c : board.cells())
+        if (c.state() == CellState::Played)
+            *out << " [" << cardName(c.card()) << "]";
+}
+
+namespace {
+
+// Collects the regions the board view is asked to repaint.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget *widget) { widget->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+class WindowTest : public testing::Test {
+protected:
+    WindowTest()
+    {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    BoardView *view() const { return window.boardView(); }
+
+    QRgb background() const { return view()->palette().color(QPalette::Window).rgb(); }
+
+    // The window shows exactly the board the model holds, and the model matches `expected`.
+    void expectShows(const Board &expected) const
+    {
+        EXPECT_EQ(window.board(), expected);
+        const QImage shown = view()->grab().toImage();
+        const QString difference = test::firstDifference(shown, test::renderBoard(expected, background()));
+        EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
+    }
+
+    void click(QPoint point, Qt::MouseButton button = Qt::LeftButton) { test::click(view(), point, button); }
+
+    Form1 window;
+};
+
+TEST_F(WindowTest, OpensWithTheFullDeckAndTheFixedFrame)
+{
+    expectShows(Board());
+    EXPECT_EQ(window.windowTitle(), "Velmora");
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_EQ(view()->size(), QSize(416, 219));
+    EXPECT_EQ(view()->geometry().topLeft(), QPoint(0, window.menuBar()->geometry().bottom() + 1));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "the frame cannot be resized";
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(view()->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(WindowTest, MenuBarHoldsFileResetAndHelpAboutOnly)
+{
+    const QList<QAction *> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    const std::pair<const char *, const char *> expected[] = {{"&File", "&Reset"}, {"&Help", "&About..."}};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(menus[i]->text(), expected[i].first);
+        ASSERT_TRUE(menus[i]->menu());
+        const QList<QAction *> items = menus[i]->menu()->actions();
+        ASSERT_EQ(items.size(), 1);
+        EXPECT_EQ(items[0]->text(), expected[i].second);
+        EXPECT_TRUE(items[0]->shortcut().isEmpty()) << "no shortcut keys";
+        EXPECT_TRUE(items[0]->isEnabled());
+        EXPECT_FALSE(items[0]->isCheckable());
+    }
+}
+
+TEST_F(WindowTest, ClicksMarkOnlyTheUnplayedCardUnderThePoint)
+{
+    struct Step {
+        QPoint point;
+        Qt::MouseButton button;
+        std::optional<Card> marks;
+    };
+    const Step steps[] = {
+        {{0, 0}, Qt::LeftButton, Card{Rank::Ace, Suit::Clubs}},
+        {{0, 0}, Qt::LeftButton, std::nullopt}, // now a marker
+        {{30, 0}, Qt::LeftButton, std::nullopt}, // column gap
+        {{31, 10}, Qt::RightButton, std::nullopt},
+        {{32, 0}, Qt::RightButton, Card{Rank::Two, Suit::Clubs}},
+        {{0, 50}, Qt::LeftButton, std::nullopt}, // row gap
+        {{5, 55}, Qt::RightButton, std::nullopt},
+        {{0, 56}, Qt::LeftButton, Card{Rank::Ace, Suit::Diamonds}},
+        {{413, 217}, Qt::RightButton, Card{Rank::King, Suit::Spades}},
+        {{414, 0}, Qt::LeftButton, std::nullopt}, // strip on the right
+        {{415, 100}, Qt::LeftButton, std::nullopt},
+        {{200, 218}, Qt::LeftButton, std::nullopt}, // strip below
+        {{253, 161}, Qt::MiddleButton, std::nullopt}, // only left and right buttons play a card
+        {{253, 161}, Qt::LeftButton, kEightOfHearts},
+    };
+    Board expected;
+    for (const Step &step : steps) {
+        click(step.point, step.button);
+        if (step.marks)
+            expected.markPlayed(*step.marks);
+        SCOPED_TRACE(testing::Message() << "click at " << step.point.x() << "," << step.point.y());
+        expectShows(expected);
+    }
+}
+
+TEST_F(WindowTest, DoubleClickMarksOnce)
+{
+    test::doubleClick(view(), QPoint(100, 70));
+    Board expected;
+    expected.markPlayed({Rank::Four, Suit::Diamonds});
+    expectShows(expected);
+}
+
+// A click is a press and a release over the same card.
+TEST_F(WindowTest, PressAndReleaseOnDifferentPlacesMarkNothing)
+{
+    test::press(view(), QPoint(5, 5), Qt::LeftButton);
+    test::release(view(), QPoint(40, 5), Qt::LeftButton);
+    test::press(view(), QPoint(5, 5), Qt::RightButton);
+    test::release(view(), QPoint(31, 5), Qt::RightButton);
+    test::press(view(), QPoint(31, 5), Qt::LeftButton);
+    test::release(view(), QPoint(5, 5), Qt::LeftButton);
+    expectShows(Board());
+
+    test::press(view(), QPoint(5, 5), Qt::LeftButton);
+    test::release(view(), QPoint(29, 49), Qt::LeftButton);
+    Board expected;
+    expected.markPlayed({Rank::Ace, Suit::Clubs});
+    expectShows(expected);
+}
+
+TEST_F(WindowTest, ClickRepaintsOnlyThatCell)
+{
+    QApplication::processEvents();
+    PaintRecorder recorder(view());
+    click(QPoint(230, 120));
+    QApplication::processEvents();
+    EXPECT_EQ(recorder.painted, QRegion(224, 112, 30, 50));
+}
+
+TEST_F(WindowTest, ResetShowsTheWholeDeckAgainAndCardsPlayAgain)
+{
+    window.resetAction()->trigger();
+    expectShows(Board());
+
+    for (int x = 0; x < 416; x += 16)
+        for (int y = 0; y < 219; y += 28)
+            click(QPoint(x, y));
+    EXPECT_NE(window.board(), Board());
+
+    PaintRecorder recorder(view());
+    window.resetAction()->trigger();
+    QApplication::processEvents();
+    expectShows(Board());
+    EXPECT_TRUE(recorder.painted.contains(QRect(0, 0, 414, 218)));
+
+    click(QPoint(230, 120));
+    Board expected;
+    expected.markPlayed(kEightOfHearts);
+    expectShows(expected);
+}
+
+TEST_F(WindowTest, KeysNeverMarkOrUnmarkCards)
+{
+    click(QPoint(0, 0));
+    Board expected;
+    expected.markPlayed({Rank::Ace, Suit::Clubs});
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_R, Qt::Key_Delete,
+                        Qt::Key_Backspace, Qt::Key_Right, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Z}) {
+        QTest::keyClick(&window, key);
+        QTest::keyClick(view(), key);
+    }
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    expectShows(expected);
+}
+
+TEST(AboutText, ThreeCreditLinesJoinedByLoneCarriageReturns)
+{
+    const QString text = aboutText();
+    EXPECT_TRUE(text.startsWith("Created by ")) << text.toStdString();
+    EXPECT_EQ(text.count(QChar(13)), 2);
+    EXPECT_FALSE(text.contains(QChar(10)));
+    EXPECT_FALSE(text.endsWith(QChar(13)));
+    const QStringList lines = text.split(QChar(13));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].contains('@'));
+    EXPECT_FALSE(lines[2].isEmpty());
+}
+
+TEST_F(WindowTest, AboutShowsAModalCreditBoxAndLeavesTheBoardAlone)
+{
+    click(QPoint(230, 120));
+    Board expected;
+    expected.markPlayed(kEightOfHearts);
+
+    bool inspected = false;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        inspected = true;
+        EXPECT_EQ(box->windowTitle(), "Velmora");
+        EXPECT_TRUE(box->isModal());
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->standardButton(box->defaultButton()), QMessageBox::Ok);
+        QString shown = aboutText();
+        shown.replace(QChar(13), QChar(10));
+        EXPECT_EQ(box->text(), shown) << "three lines, one under the other";
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    window.aboutAction()->trigger();
+    EXPECT_TRUE(inspected);
+    EXPECT_FALSE(QApplication::activeModalWidget());
+    expectShows(expected);
+}
+
+TEST_F(WindowTest, EveryCardIsAnAccessibleCheckBoxWithAPressAction)
+{
+    QAccessibleInterface *deck = QAccessible::queryAccessibleInterface(view());
+    ASSERT_TRUE(deck);
+    ASSERT_EQ(deck->childCount(), 52);
+    QAccessibleInterface *queen = nullptr;
+    for (int i = 0; i < deck->childCount(); ++i) {
+        QAccessibleInterface *card = deck->child(i);
+        ASSERT_TRUE(card);
+        EXPECT_EQ(deck->indexOfChild(card), i);
+        EXPECT_EQ(card->parent(), deck);
+        if (card->text(QAccessible::Name) == "Queen of Hearts")
+            queen = card;
+    }
+    ASSERT_TRUE(queen);
+    EXPECT_FALSE(queen->state().checked);
+    EXPECT_EQ(queen->rect().size(), QSize(30, 50));
+    EXPECT_EQ(deck->childAt(queen->rect().center().x(), queen->rect().center().y()), queen);
+
+    QAccessibleActionInterface *actions = queen->actionInterface();
+    ASSERT_TRUE(actions);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+
+    Board expected;
+    expected.markPlayed({Rank::Queen, Suit::Hearts});
+    expectShows(expected);
+    EXPECT_TRUE(queen->state().checked);
+    EXPECT_TRUE(actions->actionNames().isEmpty()) << "a covered card cannot be pressed again";
+
+    window.resetAction()->trigger();
+    EXPECT_FALSE(queen->state().checked);
+}
+
+} // namespace
+} // namespace velmora

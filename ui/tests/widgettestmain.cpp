@@ -1,0 +1,18 @@
+#include "application.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+// Widget tests need one application object for the whole run, set up as the program sets up its own.
+int main(int argc, char **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    // Widget tests draw off screen unless a test asks for a particular screen setup.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    velmora::prepareToolkit();
+    QApplication app(argc, argv);
+    velmora::nameApplication();
+    return RUN_ALL_TESTS();
+}
