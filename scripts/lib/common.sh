@@ -2,10 +2,13 @@
 
 VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# What building Velmora needs.
-VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config libgtest-dev qt6-base-dev libgl-dev)
+# What building Velmora and its benchmarks needs.
+VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config libgtest-dev qt6-base-dev libgl-dev libbenchmark-dev
+    libxdamage-dev)
 # What the tests need on top: a real X server and input, screenshots, the icon reader.
-VELMORA_TEST_PACKAGES=(xvfb xauth xdotool openbox imagemagick icoutils x11-utils)
+VELMORA_TEST_PACKAGES=(xvfb xauth xdotool openbox imagemagick icoutils x11-utils strace)
+# What scripts/bench needs to run them: an X server, real clicks, and a profiler.
+VELMORA_BENCH_PACKAGES=(xvfb xdotool valgrind)
 
 say() { printf '%s\n' "$*" >&2; }
 

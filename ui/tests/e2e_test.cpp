@@ -7,6 +7,10 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -66,8 +70,10 @@ private:
 // One running copy of a Velmora program and its window.
 class Velmora {
 public:
-    explicit Velmora(const QString &program, const QStringList &args = {})
+    explicit Velmora(const QString &program, const QStringList &args = {},
+                     const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
+        process_.setProcessEnvironment(environment);
         process_.start(program, args);
         EXPECT_TRUE(process_.waitForStarted());
         window_ = waitForWindows(1).value(0);
@@ -84,12 +90,12 @@ public:
     QString window() const { return window_; }
     QProcess &process() { return process_; }
 
-    // The program's visible top-level windows named "Velmora", main window first.
+    // The visible top-level windows named "Velmora", main window first. Only one
+    // program runs at a time, and it may run under a tracer with another process id.
     QStringList windows() const
     {
-        QStringList found = xdotool({"search", "--onlyvisible", "--pid", QString::number(process_.processId()),
-                                     "--name", "^Velmora$"})
-                                .split('\n', Qt::SkipEmptyParts);
+        QStringList found =
+            xdotool({"search", "--onlyvisible", "--name", "^Velmora$"}).split('\n', Qt::SkipEmptyParts);
         if (found.removeAll(window_) > 0)
             found.prepend(window_);
         return found;
@@ -228,6 +234,8 @@ TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
     velmora.keys({"alt+f", "r"});
     velmora.expectShows(Board());
 
+    // Closing with a card marked asks nothing and ends cleanly.
+    velmora.click({0, 0});
     velmora.keys({"alt+F4"});
     EXPECT_EQ(velmora.waitForExit(), 0);
 }
@@ -244,6 +252,113 @@ TEST(EndToEnd, CommandLineArgumentsChangeNothing)
     velmora.expectShows(Board());
     const QString difference = test::firstDifference(velmora.screenshot(velmora.window()), plain);
     EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
+}
+
+// The system calls of a traced run that write, create, remove or connect to
+// anything but the display server.
+QStringList forbiddenCalls(const QString &trace)
+{
+    const QRegularExpression pidPrefix(QStringLiteral("^(\\d+)\\s+"));
+    const QRegularExpression resumed(QStringLiteral("^<\\.\\.\\. \\w+ resumed>"));
+    const QRegularExpression failed(QStringLiteral("\\) += -1 "));
+    const QRegularExpression writeOpen(
+        QStringLiteral("^(open|openat|openat2|creat)\\(.*\"(?!/dev/)[^\"]*\".*(O_WRONLY|O_RDWR|O_CREAT|O_TRUNC|O_APPEND)"));
+    const QRegularExpression changesFiles(
+        QStringLiteral("^(mkdir|mkdirat|rename|renameat|renameat2|unlink|unlinkat|rmdir|link|linkat|symlink|"
+                       "symlinkat|truncate|mknod|mknodat)\\("));
+    const QRegularExpression socketCall(QStringLiteral("^socket\\((?!AF_UNIX)"));
+    const QRegularExpression serverCall(QStringLiteral("^(bind|listen)\\("));
+    const QRegularExpression connectCall(QStringLiteral("^connect\\("));
+    const QRegularExpression displaySocket(QStringLiteral("sun_path=@?\"/tmp/\\.X11-unix/X\\d+\""));
+
+    QHash<QString, QString> unfinished; // per process, the first half of an interrupted call
+    QStringList forbidden;
+    for (QString line : trace.split('\n', Qt::SkipEmptyParts)) {
+        line = line.trimmed();
+        const auto pid = pidPrefix.match(line);
+        const QString process = pid.captured(1);
+        line = line.mid(pid.capturedLength());
+        if (line.endsWith(QLatin1String("<unfinished ...>"))) {
+            unfinished[process] = line.chopped(16);
+            continue;
+        }
+        if (const auto r = resumed.match(line); r.hasMatch())
+            line = unfinished.take(process) + line.mid(r.capturedLength());
+        if (failed.match(line).hasMatch())
+            continue;
+        if (writeOpen.match(line).hasMatch() || changesFiles.match(line).hasMatch() ||
+            socketCall.match(line).hasMatch() || serverCall.match(line).hasMatch() ||
+            (connectCall.match(line).hasMatch() && !displaySocket.match(line).hasMatch()))
+            forbidden << line;
+    }
+    return forbidden;
+}
+
+TEST(TraceCheck, FlagsWritesChangesAndForeignConnectionsOnly)
+{
+    const QString allowed = QStringLiteral(
+        "100 openat(AT_FDCWD, \"/usr/share/fonts/a.ttf\", O_RDONLY|O_CLOEXEC) = 3\n"
+        "100 openat(AT_FDCWD, \"/dev/null\", O_RDWR) = 4\n"
+        "100 openat(AT_FDCWD, \"/home/u/.cache/x\", O_WRONLY|O_CREAT, 0600) = -1 ENOENT (No such file)\n"
+        "100 mkdir(\"/run/user/0\", 0700) = -1 EEXIST (File exists)\n"
+        "101 connect(3, {sa_family=AF_UNIX, sun_path=@\"/tmp/.X11-unix/X7\"}, 21 <unfinished ...>\n"
+        "101 <... connect resumed>) = 0\n");
+    EXPECT_TRUE(forbiddenCalls(allowed).isEmpty()) << forbiddenCalls(allowed).join('\n').toStdString();
+
+    const QString bad = QStringLiteral(
+        "100 openat(AT_FDCWD, \"/home/u/.cache/x\", O_WRONLY|O_CREAT, 0600) = 5\n"
+        "100 mkdir(\"/tmp/runtime-root\", 0700) = 0\n"
+        "100 unlinkat(AT_FDCWD, \"/tmp/x\", 0) = 0\n"
+        "101 socket(AF_INET, SOCK_STREAM, 0 <unfinished ...>\n"
+        "101 <... socket resumed>) = 6\n"
+        "100 connect(7, {sa_family=AF_UNIX, sun_path=\"/run/dbus/system_bus_socket\"}, 30) = 0\n");
+    EXPECT_EQ(forbiddenCalls(bad).size(), 5) << forbiddenCalls(bad).join('\n').toStdString();
+}
+
+// Velmora keeps nothing: a whole session writes no file and talks to nothing but the display.
+TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
+{
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    const QDir root(scratch.path());
+    for (const char *dir : {"home", "tmp", "run"})
+        ASSERT_TRUE(root.mkdir(dir));
+    // The toolkit wants a private runtime directory; give it one rather than let it make one.
+    QFile::setPermissions(root.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QProcessEnvironment environment;
+    environment.insert("DISPLAY", qEnvironmentVariable("DISPLAY"));
+    environment.insert("PATH", qEnvironmentVariable("PATH"));
+    environment.insert("HOME", root.filePath("home"));
+    environment.insert("TMPDIR", root.filePath("tmp"));
+    environment.insert("XDG_RUNTIME_DIR", root.filePath("run"));
+    const QString traceLog = root.filePath("trace.log");
+    {
+        Velmora velmora(QStringLiteral("strace"),
+                        {"-f", "-qq", "-o", traceLog, "-e", "trace=%file,%network,%desc", programPath},
+                        environment);
+        velmora.expectShows(Board());
+        velmora.click({230, 120});
+        velmora.keys({"alt+h", "a"});
+        const QStringList withBox = velmora.waitForWindows(2);
+        ASSERT_EQ(withBox.size(), 2);
+        xdotool({"windowactivate", "--sync", withBox[1]});
+        xdotool({"key", "Return"});
+        velmora.waitForWindows(1);
+        velmora.keys({"alt+f", "r"});
+        velmora.expectShows(Board());
+        velmora.click({0, 0});
+        velmora.keys({"alt+F4"});
+        EXPECT_EQ(velmora.waitForExit(), 0);
+    }
+    QFile log(traceLog);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString trace = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(trace.contains("/tmp/.X11-unix/X")) << "the trace must show the display connection";
+    const QStringList forbidden = forbiddenCalls(trace);
+    EXPECT_TRUE(forbidden.isEmpty()) << forbidden.join('\n').toStdString();
+    for (const char *dir : {"home", "tmp", "run"})
+        EXPECT_TRUE(QDir(root.filePath(dir)).isEmpty()) << dir << " is no longer empty";
 }
 
 // A picture that cannot be shown is fatal: a message box names it, then the process fails.
