@@ -13,7 +13,6 @@ constexpr std::size_t kDirectorySize = 6;
 constexpr std::size_t kEntrySize = 16;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint16_t kBitsPerPixel = 4;
-constexpr int kMaxSize = 256;
 
 // Bitmap rows are padded to whole 32-bit words.
 std::size_t rowBytes(int size, int bitsPerPixel)
@@ -75,12 +74,10 @@ std::vector<std::uint8_t> encodeIco(const std::vector<IconPicture> &images)
     std::vector<std::uint8_t> bodies;
     std::size_t offset = kDirectorySize + kEntrySize * images.size();
     for (const IconPicture &icon : images) {
-        if (icon.size() > kMaxSize)
-            throw std::invalid_argument("icon images are at most 256 pixels");
         const std::vector<std::uint8_t> body = encodeImage(icon);
-        const auto side = static_cast<std::uint8_t>(icon.size() % kMaxSize); // 0 means 256
-        out.insert(out.end(), {side, side, 16, 0});                            // 16 palette entries
-        appendLittleEndian16(out, 1);                                          // planes
+        const auto side = static_cast<std::uint8_t>(icon.size());
+        out.insert(out.end(), {side, side, 16, 0}); // 16 palette entries
+        appendLittleEndian16(out, 1);               // planes
         appendLittleEndian16(out, kBitsPerPixel);
         appendLittleEndian32(out, static_cast<std::uint32_t>(body.size()));
         appendLittleEndian32(out, static_cast<std::uint32_t>(offset));

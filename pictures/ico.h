@@ -9,7 +9,7 @@ namespace velmora {
 
 // A complete .ico file holding every given image as a 4-bit bitmap with the
 // standard palette and a transparency (AND) mask. Throws std::invalid_argument
-// for no images or an image larger than 256 pixels.
+// when there are no images.
 std::vector<std::uint8_t> encodeIco(const std::vector<IconPicture> &images);
 
 } // namespace velmora

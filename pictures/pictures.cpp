@@ -5,8 +5,9 @@
 #include "iconart.h"
 #include "layout.h"
 
+#include <array>
 #include <stdexcept>
-#include <vector>
+#include <utility>
 
 namespace velmora {
 
@@ -38,7 +39,7 @@ consteval bool artworkFillsLayout()
 static_assert(art::kIndexedRanks == layout::kRankBoxes.size());
 static_assert(artworkFillsLayout());
 
-Picture composeCard(Card card)
+constexpr Picture composeCard(Card card)
 {
     Canvas canvas(kWhite);
     for (const Box &mark : layout::kCornerMarks)
@@ -58,37 +59,36 @@ Picture composeCard(Card card)
     return canvas.picture();
 }
 
-std::vector<CardPicture> composeDeck()
+template <std::size_t... I>
+constexpr std::array<CardPicture, kCardCount> composeDeck(std::index_sequence<I...>)
 {
-    std::vector<CardPicture> deck;
-    deck.reserve(kCardCount);
-    for (int i = 0; i < kCardCount; ++i)
-        deck.push_back(composeCard(cardAt(i)));
-    return deck;
+    return {composeCard(cardAt(I))...};
 }
+
+// Composed by the compiler: the program starts with every picture ready.
+constexpr std::array<CardPicture, kCardCount> kDeck = composeDeck(std::make_index_sequence<kCardCount>{});
+constexpr MarkerPicture kMarker = Canvas(kBlack).picture();
+constexpr IconPicture kLargeIcon{art::kIcon32};
+constexpr IconPicture kSmallIcon{art::kIcon16};
 
 } // namespace
 
 const CardPicture &cardPicture(Rank rank, Suit suit)
 {
-    static const std::vector<CardPicture> deck = composeDeck();
-    return deck.at(cardIndex({rank, suit}));
+    return kDeck.at(cardIndex({rank, suit}));
 }
 
 const MarkerPicture &markerPicture()
 {
-    static const MarkerPicture marker = Canvas(kBlack).picture();
-    return marker;
+    return kMarker;
 }
 
 const IconPicture &appIcon(int size)
 {
-    static const IconPicture large(art::kIcon32);
-    static const IconPicture small(art::kIcon16);
-    if (size == large.size())
-        return large;
-    if (size == small.size())
-        return small;
+    if (size == kLargeIcon.size())
+        return kLargeIcon;
+    if (size == kSmallIcon.size())
+        return kSmallIcon;
     throw std::invalid_argument("the icon comes in 32 and 16 pixels only");
 }
 
