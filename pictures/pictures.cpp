@@ -37,7 +37,7 @@ consteval bool artworkFillsLayout()
     return fills(art::kPortrait, layout::kPortrait);
 }
 static_assert(art::kIndexedRanks == layout::kRankBoxes.size());
-static_assert(artworkFillsLayout());
+static_assert(artworkFillsLayout(), "a glyph does not fill the box its element has in the layout");
 
 constexpr Picture composeCard(Card card)
 {

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kScale = 4;
 constexpr int kMargin = 4;
+// Between the grid and the row below it, and between the pictures of that row.
 constexpr int kGap = kRowPitch - kCardHeight;
 constexpr Rgba kFelt{0, 96, 48, 255};
 
@@ -73,9 +74,13 @@ std::vector<std::uint8_t> contactSheet()
         const PixelRect cell = cellRect(card);
         sheet.draw(cardPicture(card.rank, card.suit), kMargin + cell.left, kMargin + cell.top);
     }
-    sheet.draw(markerPicture(), kMargin, extrasTop);
-    sheet.draw(appIcon(32), kMargin + kColumnPitch, extrasTop);
-    sheet.draw(appIcon(16), kMargin + 2 * kColumnPitch + 8, extrasTop);
+    int left = kMargin;
+    sheet.draw(markerPicture(), left, extrasTop);
+    left += kCardWidth + kGap;
+    for (int size : {32, 16}) {
+        sheet.draw(appIcon(size), left, extrasTop);
+        left += size + kGap;
+    }
     return sheet.png();
 }
 
