@@ -22,6 +22,8 @@ inline constexpr std::array<Box, 8> kCornerMarks = {{
 // whose coloured pixels break the frame's sides in some rows.
 inline constexpr Box kFrame = {{4, 25}, {3, 47}};
 inline constexpr Box kPortrait = {{4, 25}, {4, 33}};
+inline constexpr std::array<int, 8> kPortraitBreaksLeft = {20, 21, 24, 25, 26, 27, 28, 33};
+inline constexpr std::array<int, 7> kPortraitBreaksRight = {19, 20, 23, 27, 28, 32, 33};
 
 // The small index top left, the same turned through 180 degrees bottom right,
 // and the large rank. Kings have none of them: the portrait takes their place.

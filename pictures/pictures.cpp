@@ -5,6 +5,7 @@
 #include "iconart.h"
 #include "layout.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <utility>
@@ -36,7 +37,24 @@ consteval bool artworkFillsLayout()
     }
     return fills(art::kPortrait, layout::kPortrait);
 }
+// The portrait's outer columns lie on the frame's sides: black there is frame,
+// and colour must break it in exactly the listed rows.
+template <std::size_t N>
+consteval bool breaksSideAsListed(int x, const std::array<int, N> &rows)
+{
+    for (int y = layout::kPortrait.y.from; y <= layout::kPortrait.y.to; ++y) {
+        const Rgb color = art::kPortrait.color(x, y - layout::kPortrait.y.from).value_or(kWhite);
+        const bool listed = std::find(rows.begin(), rows.end(), y) != rows.end();
+        if (color == kWhite || (color != kBlack) != listed)
+            return false;
+    }
+    return true;
+}
+
 static_assert(art::kIndexedRanks == layout::kRankBoxes.size());
+static_assert(breaksSideAsListed(0, layout::kPortraitBreaksLeft) &&
+                  breaksSideAsListed(layout::kPortrait.width() - 1, layout::kPortraitBreaksRight),
+              "the portrait breaks the frame in other rows than the layout lists");
 static_assert(artworkFillsLayout(), "a glyph does not fill the box its element has in the layout");
 
 constexpr Picture composeCard(Card card)
