@@ -7,9 +7,10 @@
 
 namespace velmora {
 
-// The built-in pictures. They are composed once, on first use, and live until
-// the process ends; callers only ever get read-only references.
+// The built-in pictures. They are composed by the compiler and live as long as
+// the process; callers only ever get read-only references.
 
+// Throws std::out_of_range for a rank or suit outside its enumeration.
 const CardPicture &cardPicture(Rank rank, Suit suit);
 // Covers a played card; one picture serves every cell.
 const MarkerPicture &markerPicture();
