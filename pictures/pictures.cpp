@@ -93,7 +93,10 @@ constexpr IconPicture kSmallIcon{art::kIcon16};
 
 const CardPicture &cardPicture(Rank rank, Suit suit)
 {
-    return kDeck.at(cardIndex({rank, suit}));
+    // Checked one by one: a rank past the King would otherwise index the next suit's Ace.
+    if (column(rank) < 0 || column(rank) >= kRankCount || row(suit) < 0 || row(suit) >= kSuitCount)
+        throw std::out_of_range("no such card");
+    return kDeck[cardIndex({rank, suit})];
 }
 
 const MarkerPicture &markerPicture()

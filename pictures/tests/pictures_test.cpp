@@ -339,6 +339,14 @@ TEST(StoredForm, IsABottomUpBgrBitmapWithZeroPaddedRows)
     EXPECT_EQ(*redRows.rbegin(), 49 - 34);
 }
 
+TEST(Deck, RefusesRanksAndSuitsOutsideTheirEnumerations)
+{
+    // A rank one past the King must not quietly give the next suit's Ace.
+    EXPECT_THROW(cardPicture(static_cast<Rank>(13), Suit::Clubs), std::out_of_range);
+    EXPECT_THROW(cardPicture(static_cast<Rank>(-1), Suit::Diamonds), std::out_of_range);
+    EXPECT_THROW(cardPicture(Rank::Ace, static_cast<Suit>(4)), std::out_of_range);
+}
+
 TEST(Picture, RejectsPixelsOutsideIt)
 {
     const Picture &picture = markerPicture();
