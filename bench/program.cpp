@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <poll.h>
 #include <spawn.h>
@@ -55,6 +56,20 @@ long Program::peakResidentKiB() const
         status.ignore(1 << 16, '\n');
     }
     throw std::runtime_error("the program has ended");
+}
+
+std::chrono::nanoseconds Program::cpuTime() const
+{
+    // The scheduler's account is in nanoseconds, where the process's own
+    // statistics only count clock ticks.
+    std::chrono::nanoseconds total{0};
+    for (const auto &task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/task")) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        long long onCpu = 0;
+        if (schedstat >> onCpu)
+            total += std::chrono::nanoseconds(onCpu);
+    }
+    return total;
 }
 
 std::optional<std::string> Program::readLine(Clock::time_point deadline)

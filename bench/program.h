@@ -21,6 +21,8 @@ public:
 
     // The most memory the program has had resident so far, in KiB.
     long peakResidentKiB() const;
+    // The processor time all its threads have had so far.
+    std::chrono::nanoseconds cpuTime() const;
 
     // The next line the program writes, without its newline; none if it wrote
     // nothing whole before the deadline or ended.
