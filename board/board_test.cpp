@@ -123,8 +123,8 @@ TEST(ResetBoard, RestoresEveryCardAndIsIdempotent)
     EXPECT_FALSE(board.resetBoard()) << "reset of a fresh board changes nothing";
     EXPECT_EQ(board, Board());
 
-    for (const CardCell &c : Board().cells())
-        board.markPlayed(c.card());
+    for (int i = 0; i < kCardCount; ++i)
+        board.markPlayed(cardAt(i));
     EXPECT_EQ(playedCount(board), 52);
     for (int x = 0; x < kClientWidth; ++x)
         for (int y = 0; y < kClientHeight; ++y)
