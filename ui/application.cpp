@@ -19,6 +19,7 @@ void nameApplication()
     QApplication::setApplicationName(name);
     QApplication::setApplicationDisplayName(name);
     QApplication::setApplicationVersion(QString::fromUtf8(config::kDisplayVersion));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(config::kDesktopFileId));
 }
 
 } // namespace velmora
