@@ -12,6 +12,7 @@
 namespace velmora {
 
 inline constexpr int kMaxIconSize = 32;
+inline constexpr std::size_t kMaxIconPixels = std::size_t{kMaxIconSize} * kMaxIconSize;
 
 // A square 4-bit icon of up to 32 pixels: each pixel is an index into the
 // standard 16-colour palette or transparent.
@@ -57,12 +58,12 @@ private:
     {
         if (x < 0 || x >= size_ || y < 0 || y >= size_)
             throw std::out_of_range("pixel outside the icon");
-        return static_cast<std::size_t>(y * size_ + x);
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(size_) + static_cast<std::size_t>(x);
     }
 
     int size_;
-    std::array<std::uint8_t, kMaxIconSize * kMaxIconSize> indices_{};
-    std::array<bool, kMaxIconSize * kMaxIconSize> transparent_{};
+    std::array<std::uint8_t, kMaxIconPixels> indices_{};
+    std::array<bool, kMaxIconPixels> transparent_{};
 };
 
 } // namespace velmora

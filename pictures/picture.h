@@ -25,7 +25,7 @@ constexpr std::size_t dibOffset(int x, int y)
 {
     if (x < 0 || x >= kPictureWidth || y < 0 || y >= kPictureHeight)
         throw std::out_of_range("pixel outside the picture");
-    return static_cast<std::size_t>((kPictureHeight - 1 - y) * kDibRowBytes + x * 3);
+    return static_cast<std::size_t>(kPictureHeight - 1 - y) * kDibRowBytes + static_cast<std::size_t>(x) * 3;
 }
 
 // An immutable 30 × 50 picture of a card or of the marker, kept in its stored form.

@@ -32,7 +32,7 @@ TEST(Ico, DirectoryListsBothSizesAt4BitsWithTheirPlaces)
     const std::uint32_t size32 = 40 + 64 + 32 * 16 + 32 * 4;
     const std::uint32_t size16 = 40 + 64 + 16 * 8 + 16 * 4;
     const std::uint32_t expected[2][3] = {{32, size32, 6 + 2 * 16}, {16, size16, 6 + 2 * 16 + size32}};
-    for (int i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < 2; ++i) {
         const std::size_t entry = 6 + 16 * i;
         EXPECT_EQ(ico.u8(entry), expected[i][0]);
         EXPECT_EQ(ico.u8(entry + 1), expected[i][0]);
@@ -48,9 +48,10 @@ TEST(Ico, DirectoryListsBothSizesAt4BitsWithTheirPlaces)
 TEST(Ico, BitmapsAndMasksDecodeBackToTheIcon)
 {
     const IcoReader ico{appIconFile()};
-    for (int i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < 2; ++i) {
         const IconPicture &icon = appIcon(i == 0 ? 32 : 16);
         const int size = icon.size();
+        const auto rows = static_cast<std::size_t>(size);
         SCOPED_TRACE(size);
         const std::size_t image = ico.u32(6 + 16 * i + 12);
         EXPECT_EQ(ico.u32(image), 40u);
@@ -58,12 +59,13 @@ TEST(Ico, BitmapsAndMasksDecodeBackToTheIcon)
         EXPECT_EQ(ico.u32(image + 8), static_cast<std::uint32_t>(2 * size)); // colours and mask
         EXPECT_EQ(ico.u16(image + 14), 4u);
         const std::size_t palette = image + 40;
-        EXPECT_EQ(ico.u32(palette + 4 * 9), 0x00FF0000u); // red, stored blue-green-red
-        EXPECT_EQ(ico.u32(palette + 4 * 15), 0x00FFFFFFu);
+        const std::size_t paletteEntry = 4;
+        EXPECT_EQ(ico.u32(palette + 9 * paletteEntry), 0x00FF0000u); // red, stored blue-green-red
+        EXPECT_EQ(ico.u32(palette + 15 * paletteEntry), 0x00FFFFFFu);
 
-        const std::size_t colors = palette + 16 * 4;
-        const std::size_t colorRow = (size / 2 + 3) / 4 * 4;
-        const std::size_t mask = colors + colorRow * size;
+        const std::size_t colors = palette + 16 * paletteEntry;
+        const std::size_t colorRow = (rows / 2 + 3) / 4 * 4;
+        const std::size_t mask = colors + colorRow * rows;
         const std::size_t maskRow = 4; // 32 or 16 bits, padded to a 32-bit word
         for (int y = 0; y < size; ++y) {
             const std::size_t stored = static_cast<std::size_t>(size - 1 - y); // bottom-up

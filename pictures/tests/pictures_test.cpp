@@ -16,28 +16,31 @@ namespace {
 constexpr Box box(int x0, int x1, int y0, int y1) { return {{x0, x1}, {y0, y1}}; }
 
 struct RankDesign {
-    std::vector<Box> index; // one box per character: the 10 has two
+    Box index;
     Box turnedIndex;
-    std::vector<Box> largeRank;
+    Box largeRank;
 };
 
-const std::vector<RankDesign> kRankDesigns = {
-    {{box(1, 3, 4, 9)}, box(26, 28, 40, 45), {box(6, 23, 5, 21)}},
-    {{box(0, 4, 4, 11)}, box(25, 29, 38, 45), {box(8, 20, 1, 19)}},
-    {{box(0, 4, 4, 11)}, box(25, 29, 38, 45), {box(9, 20, 2, 18)}},
-    {{box(0, 4, 4, 11)}, box(25, 29, 39, 46), {box(6, 21, 1, 20)}},
-    {{box(0, 4, 3, 10)}, box(25, 29, 39, 46), {box(8, 19, 1, 19)}},
-    {{box(0, 4, 3, 10)}, box(25, 29, 39, 46), {box(10, 21, 2, 21)}},
-    {{box(0, 4, 4, 11)}, box(25, 29, 38, 45), {box(9, 19, 2, 18)}},
-    {{box(0, 4, 4, 11)}, box(25, 29, 38, 45), {box(9, 19, 2, 19)}},
-    {{box(0, 4, 4, 11)}, box(25, 29, 38, 45), {box(9, 18, 2, 17)}},
-    {{box(0, 2, 4, 11), box(5, 9, 4, 11)}, box(20, 29, 38, 45), {box(10, 13, 13, 24), box(16, 22, 13, 24)}},
-    {{box(0, 3, 4, 11)}, box(26, 29, 38, 45), {box(11, 19, 4, 17)}},
-    {{box(0, 6, 3, 12)}, box(23, 29, 37, 46), {box(8, 21, 1, 19)}},
-};
+constexpr std::array<RankDesign, 12> kRankDesigns = {{
+    {box(1, 3, 4, 9), box(26, 28, 40, 45), box(6, 23, 5, 21)},
+    {box(0, 4, 4, 11), box(25, 29, 38, 45), box(8, 20, 1, 19)},
+    {box(0, 4, 4, 11), box(25, 29, 38, 45), box(9, 20, 2, 18)},
+    {box(0, 4, 4, 11), box(25, 29, 39, 46), box(6, 21, 1, 20)},
+    {box(0, 4, 3, 10), box(25, 29, 39, 46), box(8, 19, 1, 19)},
+    {box(0, 4, 3, 10), box(25, 29, 39, 46), box(10, 21, 2, 21)},
+    {box(0, 4, 4, 11), box(25, 29, 38, 45), box(9, 19, 2, 18)},
+    {box(0, 4, 4, 11), box(25, 29, 38, 45), box(9, 19, 2, 19)},
+    {box(0, 4, 4, 11), box(25, 29, 38, 45), box(9, 18, 2, 17)},
+    {box(0, 9, 4, 11), box(20, 29, 38, 45), box(10, 22, 13, 24)},
+    {box(0, 3, 4, 11), box(26, 29, 38, 45), box(11, 19, 4, 17)},
+    {box(0, 6, 3, 12), box(23, 29, 37, 46), box(8, 21, 1, 19)},
+}};
+// The 10's two characters, each with a box of its own.
+constexpr std::array<Box, 4> kTenDigits = {box(0, 2, 4, 11), box(5, 9, 4, 11), box(10, 13, 13, 24),
+                                           box(16, 22, 13, 24)};
 
 // By rank, then clubs, diamonds, hearts, spades.
-const Box kPipDesign[kRankCount][kSuitCount] = {
+constexpr Box kPipDesign[kRankCount][kSuitCount] = {
     {box(10, 19, 32, 40), box(10, 20, 31, 41), box(10, 20, 33, 41), box(9, 19, 29, 39)},
     {box(9, 18, 27, 35), box(9, 19, 27, 37), box(9, 19, 28, 36), box(8, 18, 27, 37)},
     {box(9, 18, 26, 34), box(9, 19, 27, 37), box(8, 18, 27, 35), box(9, 19, 27, 37)},
@@ -53,32 +56,35 @@ const Box kPipDesign[kRankCount][kSuitCount] = {
     {box(10, 19, 36, 44), box(9, 19, 35, 45), box(9, 19, 36, 44), box(10, 20, 35, 45)},
 };
 
-const std::vector<Box> kCornerMarks = {box(0, 2, 0, 0),   box(0, 0, 1, 2),   box(27, 29, 0, 0),
-                                       box(29, 29, 1, 2), box(0, 0, 47, 48), box(0, 2, 49, 49),
-                                       box(29, 29, 47, 48), box(27, 29, 49, 49)};
+constexpr std::array<Box, 8> kCornerMarks = {box(0, 2, 0, 0),   box(0, 0, 1, 2),    box(27, 29, 0, 0),
+                                             box(29, 29, 1, 2), box(0, 0, 47, 48),  box(0, 2, 49, 49),
+                                             box(29, 29, 47, 48), box(27, 29, 49, 49)};
 constexpr Box kFrame = box(4, 25, 3, 47);
 constexpr Box kPortrait = box(4, 25, 4, 33);
-const std::set<int> kKingLeftBreaks = {20, 21, 24, 25, 26, 27, 28, 33};
-const std::set<int> kKingRightBreaks = {19, 20, 23, 27, 28, 32, 33};
+constexpr std::array<int, 8> kKingLeftBreaks = {20, 21, 24, 25, 26, 27, 28, 33};
+constexpr std::array<int, 7> kKingRightBreaks = {19, 20, 23, 27, 28, 32, 33};
 
 // The pure colours by value, not by the library's names for them.
 constexpr Rgb kPureWhite{255, 255, 255};
 constexpr Rgb kPureBlack{0, 0, 0};
 constexpr Rgb kPureRed{255, 0, 0};
-const std::set<std::array<int, 3>> kPortraitOnly = {{0, 255, 0}, {255, 255, 0}, {0, 0, 255}, {255, 0, 255}};
+constexpr std::array<Rgb, 4> kPortraitOnly = {{{0, 255, 0}, {255, 255, 0}, {0, 0, 255}, {255, 0, 255}}};
 
-bool isPortraitColor(Rgb p) { return kPortraitOnly.count({p.r, p.g, p.b}) > 0; }
+template <typename Range, typename Value>
+bool holds(const Range &range, const Value &value)
+{
+    return std::find(std::begin(range), std::end(range), value) != std::end(range);
+}
+
+bool isPortraitColor(Rgb p) { return holds(kPortraitOnly, p); }
 bool hasFrame(Rank rank) { return rank == Rank::Ace || rank == Rank::King; }
-const RankDesign &design(Rank rank) { return kRankDesigns.at(column(rank)); }
+const RankDesign &design(Rank rank) { return kRankDesigns.at(static_cast<std::size_t>(column(rank))); }
 Box pipBox(Card card) { return kPipDesign[column(card.rank)][row(card.suit)]; }
 
-Box hull(const std::vector<Box> &boxes)
+Box hull(const Box &a, const Box &b)
 {
-    Box h = boxes.front();
-    for (const Box &b : boxes)
-        h = box(std::min(h.x.from, b.x.from), std::max(h.x.to, b.x.to), std::min(h.y.from, b.y.from),
-                std::max(h.y.to, b.y.to));
-    return h;
+    return box(std::min(a.x.from, b.x.from), std::max(a.x.to, b.x.to), std::min(a.y.from, b.y.from),
+               std::max(a.y.to, b.y.to));
 }
 
 // The bounding box of the non-white pixels inside area.
@@ -89,7 +95,7 @@ std::optional<Box> inkBounds(const Picture &picture, const Box &area)
         for (int x = area.x.from; x <= area.x.to; ++x) {
             if (picture.pixel(x, y) == kPureWhite)
                 continue;
-            bounds = bounds ? hull({*bounds, box(x, x, y, y)}) : box(x, x, y, y);
+            bounds = hull(bounds.value_or(box(x, x, y, y)), box(x, x, y, y));
         }
     }
     return bounds;
@@ -99,11 +105,12 @@ std::optional<Box> inkBounds(const Picture &picture, const Box &area)
 std::vector<Box> elementBoxes(Card card)
 {
     std::vector<Box> boxes = {pipBox(card)};
-    if (card.rank != Rank::King) {
+    if (card.rank == Rank::Ten) {
+        boxes.insert(boxes.end(), kTenDigits.begin(), kTenDigits.end());
+        boxes.push_back(design(card.rank).turnedIndex);
+    } else if (card.rank != Rank::King) {
         const RankDesign &d = design(card.rank);
-        boxes.insert(boxes.end(), d.index.begin(), d.index.end());
-        boxes.push_back(d.turnedIndex);
-        boxes.insert(boxes.end(), d.largeRank.begin(), d.largeRank.end());
+        boxes.insert(boxes.end(), {d.index, d.turnedIndex, d.largeRank});
     }
     return boxes;
 }
@@ -197,9 +204,9 @@ TEST(Deck, EveryElementFillsExactlyItsBoxAndNothingLiesOutside)
         forEachPixel([&](int x, int y) {
             if (picture.pixel(x, y) == kPureWhite)
                 return;
-            const auto holds = [&](const Box &b) { return b.contains(x, y); };
-            const bool placed = std::any_of(elements.begin(), elements.end(), holds) ||
-                                std::any_of(kCornerMarks.begin(), kCornerMarks.end(), holds) ||
+            const auto covers = [&](const Box &b) { return b.contains(x, y); };
+            const bool placed = std::any_of(elements.begin(), elements.end(), covers) ||
+                                std::any_of(kCornerMarks.begin(), kCornerMarks.end(), covers) ||
                                 (hasFrame(card.rank) && onFrame(x, y)) ||
                                 (card.rank == Rank::King && kPortrait.contains(x, y));
             EXPECT_TRUE(placed) << "stray ink at " << x << "," << y;
@@ -278,7 +285,7 @@ TEST(Deck, BottomRightIndexIsTheTopLeftOneTurnedHalfway)
     forEachCard([](Card card, const Picture &picture) {
         if (card.rank == Rank::King)
             return;
-        const Box tl = hull(design(card.rank).index);
+        const Box tl = design(card.rank).index;
         const Box br = design(card.rank).turnedIndex;
         ASSERT_EQ(tl.width(), br.width());
         ASSERT_EQ(tl.height(), br.height());
@@ -302,8 +309,8 @@ TEST(Deck, AcesHaveAWholeFrameAndKingsOneBrokenByThePortrait)
             const bool king = card.rank == Rank::King;
             const Rgb left = picture.pixel(kFrame.x.from, y);
             const Rgb right = picture.pixel(kFrame.x.to, y);
-            EXPECT_EQ(isPortraitColor(left), king && kKingLeftBreaks.count(y)) << "left side at y " << y;
-            EXPECT_EQ(isPortraitColor(right), king && kKingRightBreaks.count(y)) << "right side at y " << y;
+            EXPECT_EQ(isPortraitColor(left), king && holds(kKingLeftBreaks, y)) << "left side at y " << y;
+            EXPECT_EQ(isPortraitColor(right), king && holds(kKingRightBreaks, y)) << "right side at y " << y;
             EXPECT_TRUE(left == kPureBlack || isPortraitColor(left)) << "left side at y " << y;
             EXPECT_TRUE(right == kPureBlack || isPortraitColor(right)) << "right side at y " << y;
         }

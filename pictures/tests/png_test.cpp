@@ -52,7 +52,7 @@ TEST(Checksums, MatchTheirPublishedCheckValues)
 
 TEST(Png, HasSignatureHeaderDataAndEndWithValidChecksums)
 {
-    const std::vector<Rgba> pixels(3 * 2, Rgba{10, 20, 30, 255});
+    const std::vector<Rgba> pixels(6, Rgba{10, 20, 30, 255});
     const std::vector<Chunk> chunks = readChunks(encodePng(3, 2, pixels));
     ASSERT_EQ(chunks.size(), 3u);
     EXPECT_EQ(chunks[0].type, "IHDR");

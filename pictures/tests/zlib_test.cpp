@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace velmora {
@@ -52,27 +53,28 @@ TEST(ZlibStream, InflatesBackToTheInputAtEveryDistance)
 
 TEST(Png, PixelDataInflatesToRowsThatEachStartWithAFilterByte)
 {
-    const int width = 300;
-    const int height = 40;
+    const std::size_t width = 300;
+    const std::size_t height = 40;
+    const std::size_t rowBytes = 1 + 4 * width;
     std::vector<Rgba> pixels;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
+    for (std::size_t y = 0; y < height; ++y) {
+        for (std::size_t x = 0; x < width; ++x)
             pixels.push_back({static_cast<std::uint8_t>(x / 7), static_cast<std::uint8_t>(y / 4),
                               static_cast<std::uint8_t>(x * y), 255});
     }
-    const std::vector<std::uint8_t> png = encodePng(width, height, pixels);
+    const std::vector<std::uint8_t> png = encodePng(static_cast<int>(width), static_cast<int>(height), pixels);
 
     // The one IDAT chunk follows the signature (8 bytes) and IHDR (25 bytes).
     const std::size_t idat = 8 + 25;
     const std::size_t length = std::size_t{png[idat]} << 24 | std::size_t{png[idat + 1]} << 16 |
                                std::size_t{png[idat + 2]} << 8 | png[idat + 3];
-    const std::vector<std::uint8_t> stream(png.begin() + idat + 8, png.begin() + idat + 8 + length);
-    const std::vector<std::uint8_t> rows = inflate(stream, height * (1 + 4 * width));
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(height * (1 + 4 * width)));
-    for (int y = 0; y < height; ++y) {
-        const std::size_t start = static_cast<std::size_t>(y) * (1 + 4 * width);
+    const auto data = std::span(png).subspan(idat + 8, length);
+    const std::vector<std::uint8_t> rows = inflate({data.begin(), data.end()}, height * rowBytes);
+    ASSERT_EQ(rows.size(), height * rowBytes);
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::size_t start = y * rowBytes;
         EXPECT_EQ(rows[start], 0);
-        for (int x = 0; x < width; ++x) {
+        for (std::size_t x = 0; x < width; ++x) {
             const Rgba &p = pixels[y * width + x];
             const std::size_t at = start + 1 + 4 * x;
             ASSERT_EQ((Rgba{rows[at], rows[at + 1], rows[at + 2], rows[at + 3]}), p) << x << "," << y;

@@ -24,7 +24,7 @@ constexpr Rgba kFelt{0, 96, 48, 255};
 class Sheet {
 public:
     Sheet(int width, int height)
-        : width_(width * kScale), height_(height * kScale), pixels_(width_ * height_, kFelt)
+        : width_(width * kScale), height_(height * kScale), pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kFelt)
     {
     }
 
