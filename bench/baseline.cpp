@@ -1,9 +1,9 @@
 // The bare Qt window Velmora's speed is compared with: the same size, the same
 // two menus, and 52 solid rectangles in place of the card pictures.
 
-#include "probedapplication.h"
 #include "rectanglegrid.h"
 
+#include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,7 +11,7 @@
 
 int main(int argc, char **argv)
 {
-    ProbedApplication app(argc, argv);
+    QApplication app(argc, argv);
 
     QMainWindow window;
     auto *grid = new RectangleGrid;
