@@ -8,7 +8,10 @@
 //    repaint;
 //  - peak resident memory after start-up and after the clicks.
 //
-//     velmora-xbench VELMORA PROBED_VELMORA BASELINE [RUNS [CLICKS]]
+//     velmora-xbench VELMORA BASELINE PROBED_VELMORA PROBED_BASELINE [RUNS [CLICKS]]
+//
+// Start-up and memory are measured on the programs as they are; the clicks on
+// their builds with the click probe.
 
 #include "framewatch.h"
 #include "program.h"
@@ -179,13 +182,13 @@ void printMemory(const char *when, double velmora, double baseline)
 
 int main(int argc, char **argv)
 {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s VELMORA PROBED_VELMORA BASELINE [RUNS [CLICKS]]\n", argv[0]);
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: %s VELMORA BASELINE PROBED_VELMORA PROBED_BASELINE [RUNS [CLICKS]]\n", argv[0]);
         return 2;
     }
-    const std::string velmora = argv[1], probedVelmora = argv[2], baseline = argv[3];
-    const int runs = argc > 4 ? std::stoi(argv[4]) : 30;
-    const int clickCount = argc > 5 ? std::stoi(argv[5]) : 200;
+    const std::string velmora = argv[1], baseline = argv[2], probedVelmora = argv[3], probedBaseline = argv[4];
+    const int runs = argc > 5 ? std::stoi(argv[5]) : 30;
+    const int clickCount = argc > 6 ? std::stoi(argv[6]) : 200;
 
     try {
         // What the start-up runs measured, Velmora's first and the baseline's second.
@@ -211,7 +214,7 @@ int main(int argc, char **argv)
         std::printf("\nPeak resident memory (VmHWM)\n");
         printMemory("after start-up", Summary(starts[0].peakMiB).median(), Summary(starts[1].peakMiB).median());
         if (clickCount > 0) {
-            const auto [vc, bc] = clickInTurns(probedVelmora, baseline, clickCount);
+            const auto [vc, bc] = clickInTurns(probedVelmora, probedBaseline, clickCount);
             printMemory("after the clicks", mebibytes(vc.peakKiB), mebibytes(bc.peakKiB));
 
             std::printf("\nClicks: %d real clicks on cards, timed inside the program\n", clickCount);
