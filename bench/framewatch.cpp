@@ -1,7 +1,5 @@
 #include "framewatch.h"
 
-#include <X11/extensions/Xdamage.h>
-
 #include <algorithm>
 #include <poll.h>
 #include <stdexcept>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <chrono>
 #include <optional>
@@ -32,7 +33,7 @@ private:
     bool draw(const XRectangle &area);
 
     Display *display_;
-    unsigned long damage_ = 0;
+    Damage damage_ = 0;
     int damageEventBase_ = 0;
     std::optional<Frame> frame_;
     std::vector<bool> drawn_;
