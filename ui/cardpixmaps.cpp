@@ -12,11 +12,16 @@ namespace {
 
 QPixmap toPixmap(const Picture &picture)
 {
-    // The stored form is a bottom-up BGR bitmap with 4-byte aligned rows, which
-    // QImage reads directly once flipped.
-    const QImage bottomUp(picture.dib().data(), picture.width(), picture.height(), kDibRowBytes,
-                          QImage::Format_BGR888);
-    return QPixmap::fromImage(bottomUp.mirrored(false, true));
+    // Straight from the stored bottom-up BGR rows into the screen's own pixel
+    // format, so that no conversion or flip is paid for at start-up.
+    QImage image(picture.width(), picture.height(), QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        const std::uint8_t *bgr = picture.dib().data() + (picture.height() - 1 - y) * kDibRowBytes;
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x, bgr += 3)
+            line[x] = qRgb(bgr[2], bgr[1], bgr[0]);
+    }
+    return QPixmap::fromImage(image);
 }
 
 QPixmap toPixmap(const IconPicture &icon)

@@ -1,5 +1,6 @@
 #include "application.h"
 #include "form1.h"
+#include "leanstyle.h"
 
 #include <QApplication>
 
@@ -14,6 +15,7 @@ int main(int, char **)
     velmora::prepareToolkit();
     QApplication app(toolkitArgc, toolkitArgv);
     velmora::nameApplication();
+    QApplication::setStyle(new velmora::LeanStyle); // the application takes ownership
 
     velmora::Form1 window;
     window.show();
