@@ -37,12 +37,13 @@ ensure_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# Configures (once) and builds the given preset.
+# Configures (once) and builds the given preset: all of it, or just the targets named after it.
 build_preset() {
     local preset=$1
+    shift
     cd "$VELMORA_ROOT"
     if [ ! -f "build/$preset/CMakeCache.txt" ]; then
         cmake --preset "$preset" >/dev/null
     fi
-    cmake --build --preset "$preset" --parallel "$(nproc)"
+    cmake --build --preset "$preset" --parallel "$(nproc)" ${1:+--target "$@"}
 }
