@@ -2,15 +2,18 @@
 
 VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# What building Velmora and its benchmarks needs.
-VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config libgtest-dev qt6-base-dev libgl-dev libbenchmark-dev
-    libxdamage-dev)
-# What the tests need on top: a real X server and input, screenshots, the icon reader.
-VELMORA_TEST_PACKAGES=(xvfb xauth xdotool openbox imagemagick icoutils x11-utils strace zlib1g-dev
+# What building and running Velmora needs, and nothing more.
+VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev)
+# What the tests need on top: GoogleTest and Google Benchmark (the tests build the
+# whole tree), a real X server and input, a private session bus, screenshots, the
+# icon reader, static analysis and the packaging tools.
+VELMORA_TEST_PACKAGES=(libgtest-dev libbenchmark-dev libxdamage-dev
+    xvfb xauth xdotool openbox dbus-daemon dbus-bin imagemagick icoutils x11-utils strace procps zlib1g-dev
     clang-tidy cppcheck
-    desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev)
-# What scripts/bench needs to run them: an X server, real clicks, and a profiler.
-VELMORA_BENCH_PACKAGES=(xvfb xdotool valgrind)
+    desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file)
+# What the benchmarks need to build and run: Google Benchmark, an X server, real
+# clicks, and a profiler.
+VELMORA_BENCH_PACKAGES=(libbenchmark-dev libxdamage-dev xvfb xdotool valgrind)
 
 say() { printf '%s\n' "$*" >&2; }
 
@@ -26,6 +29,7 @@ as_root() {
 }
 
 # Installs the Debian packages that are not installed yet; does nothing when all are.
+# An install cut short last time (no network, Ctrl+C) is finished or redone.
 ensure_packages() {
     local missing=() p
     for p in "$@"; do
@@ -33,17 +37,43 @@ ensure_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     say "Installing: ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    local apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -qq)
+    as_root env DEBIAN_FRONTEND=noninteractive dpkg --configure -a
+    as_root "${apt[@]}" update
+    as_root "${apt[@]}" --no-install-recommends --fix-broken install "${missing[@]}" >/dev/null
 }
 
-# Configures (once) and builds the given preset: all of it, or just the targets named after it.
+# Configures and builds the given preset: all of it, or just the targets named
+# after it. Configuring every time costs a few seconds and means that neither a
+# configuration cut short nor one made before some tool was installed is trusted;
+# one that cannot be brought up to date is made afresh.
 build_preset() {
     local preset=$1
     shift
     cd "$VELMORA_ROOT"
-    if [ ! -f "build/$preset/CMakeCache.txt" ]; then
-        cmake --preset "$preset" >/dev/null
+    if ! cmake --preset "$preset" >/dev/null; then
+        [ -f "build/$preset/CMakeCache.txt" ] || return 1
+        say "Configuring $preset again from scratch"
+        cmake --preset "$preset" --fresh >/dev/null
     fi
     cmake --build --preset "$preset" --parallel "$(nproc)" ${1:+--target "$@"}
+}
+
+# Shows Velmora's window from the given program until it is closed. A desktop
+# login gives every user a private runtime directory; where there is none
+# (xvfb-run over ssh, a container), the toolkit would warn and make one of its
+# own in /tmp, so the program gets one for this run instead, removed afterwards.
+open_window() {
+    local program=$1
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        say "Velmora is built, but there is no display to show its window on; try: xvfb-run scripts/run"
+        return 1
+    fi
+    if [ -n "${XDG_RUNTIME_DIR:-}" ]; then
+        exec "$program"
+    fi
+    local runtime
+    runtime=$(mktemp -d)
+    trap "rm -rf '$runtime'" EXIT
+    XDG_RUNTIME_DIR=$runtime "$program"
 }
