@@ -2,9 +2,75 @@
 
 #include "config.h"
 
-#include <QApplication>
+#include <QByteArray>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace velmora {
+
+namespace {
+
+// What the toolkit said while the application object was being made: held back,
+// because when no display can be opened it is a page of noise ending in advice to
+// reinstall, where one line is the truth.
+struct StartupMessage {
+    QtMsgType type;
+    const char *file; // the context's strings are the toolkit's literals
+    int line;
+    const char *function;
+    const char *category;
+    QString text;
+};
+QList<StartupMessage> *heldMessages = nullptr;
+
+QString displayProblem()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    for (const StartupMessage &message : *heldMessages) {
+        if (message.text.startsWith(QLatin1String("Could not find the Qt platform plugin")))
+            return QStringLiteral("there is no display platform \"%1\" (QT_QPA_PLATFORM)")
+                .arg(QString::fromLocal8Bit(platform));
+    }
+    if (platform.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return QStringLiteral("no display is set (DISPLAY and WAYLAND_DISPLAY are empty)");
+    // The toolkit tries each platform in turn and names the ones that failed.
+    static const QRegularExpression failedPlatform(
+        QStringLiteral("^Could not load the Qt platform plugin \"([^\"]+)\""));
+    QStringList tried;
+    for (const StartupMessage &message : *heldMessages) {
+        const QString name = failedPlatform.match(message.text).captured(1);
+        if (name.startsWith(QLatin1String("wayland")))
+            tried << QStringLiteral("the Wayland display \"%1\"")
+                         .arg(qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0")));
+        else if (name == QLatin1String("xcb"))
+            tried << (qEnvironmentVariableIsEmpty("DISPLAY")
+                          ? QStringLiteral("an X display (DISPLAY is empty)")
+                          : QStringLiteral("the X display \"%1\"").arg(qEnvironmentVariable("DISPLAY")));
+        else if (!name.isEmpty())
+            tried << QStringLiteral("the display platform \"%1\"").arg(name);
+    }
+    if (!tried.isEmpty())
+        return QStringLiteral("could not connect to ") + tried.join(QLatin1String(" or "));
+    return QStringLiteral("no display could be opened");
+}
+
+void holdStartupMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "velmora: cannot open a window: %s\n", qPrintable(displayProblem()));
+        std::fflush(stderr);
+        // No core dump: nothing went wrong inside the program.
+        std::_Exit(EXIT_FAILURE);
+    }
+    heldMessages->append({type, context.file, context.line, context.function, context.category, text});
+}
+
+} // namespace
 
 void prepareToolkit()
 {
@@ -20,6 +86,28 @@ void nameApplication()
     QApplication::setApplicationDisplayName(name);
     QApplication::setApplicationVersion(QString::fromUtf8(config::kDisplayVersion));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(config::kDesktopFileId));
+}
+
+std::unique_ptr<QApplication> startApplication(int &argc, char **argv)
+{
+    prepareToolkit();
+    QList<StartupMessage> held;
+    heldMessages = &held;
+    const QtMessageHandler previous = qInstallMessageHandler(holdStartupMessage);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    heldMessages = nullptr;
+
+    for (const StartupMessage &message : held) {
+        // The toolkit switches a C locale to UTF-8 by itself, and Velmora reads
+        // and writes no text in the user's locale: the note is not for its users.
+        if (message.text.startsWith(QLatin1String("Detected locale")))
+            continue;
+        const QMessageLogContext context(message.file, message.line, message.function, message.category);
+        qt_message_output(message.type, context, message.text);
+    }
+    nameApplication();
+    return app;
 }
 
 } // namespace velmora

@@ -12,12 +12,10 @@ int main(int, char **)
     static char programName[] = "velmora";
     static char *toolkitArgv[] = {programName, nullptr};
 
-    velmora::prepareToolkit();
-    QApplication app(toolkitArgc, toolkitArgv);
-    velmora::nameApplication();
+    const auto app = velmora::startApplication(toolkitArgc, toolkitArgv);
     QApplication::setStyle(new velmora::LeanStyle); // the application takes ownership
 
     velmora::Form1 window;
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -11,9 +11,7 @@
 
 int main(int argc, char **argv)
 {
-    velmora::prepareToolkit();
-    QApplication app(argc, argv);
-    velmora::nameApplication();
+    const auto app = velmora::startApplication(argc, argv);
 
     std::array<QPixmap, velmora::kCardCount> cards;
     for (int i = 0; i < velmora::kCardCount; ++i) {
@@ -22,5 +20,5 @@ int main(int argc, char **argv)
     }
     velmora::Form1 window(velmora::CardPixmaps(cards, QPixmap()));
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }
