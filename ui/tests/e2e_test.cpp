@@ -2,17 +2,18 @@
 // compares what it shows with the pictures pixel for pixel.
 
 #include "rendering.h"
+#include "sessionbus.h"
 
 #include <pictures.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
-#include <QRegularExpression>
-#include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -26,6 +27,7 @@ namespace {
 
 QString programPath;
 QString faultyProgramPath;
+QString sourcePath;
 
 QString run(const QString &program, const QStringList &args)
 {
@@ -36,26 +38,33 @@ QString run(const QString &program, const QStringList &args)
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-QString xdotool(const QStringList &args) { return run(QStringLiteral("xdotool"), args); }
+QString xdotool(const QStringList &args)
+{
+    return run(QStringLiteral("xdotool"), args);
+}
 
-// A private X server with a window manager, for the whole test run.
-class XServer : public testing::Environment {
+// A private X server with a window manager and a private session bus, for the whole test run.
+class XServer : public testing::Environment
+{
 public:
     void SetUp() override
     {
         xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // Xvfb writes the display number it chose to the given descriptor (standard output here).
-        xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        xvfb_.start(QStringLiteral("Xvfb"),
+                    {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
         ASSERT_TRUE(xvfb_.waitForReadyRead(20000)) << "Xvfb did not start";
         const QByteArray display = ":" + xvfb_.readLine().trimmed();
         qputenv("DISPLAY", display);
         windowManager_.start(QStringLiteral("openbox"), {"--sm-disable"});
         ASSERT_TRUE(windowManager_.waitForStarted());
+        ASSERT_TRUE(bus_.start()) << "dbus-daemon did not start";
         QThread::msleep(500);
     }
 
     void TearDown() override
     {
+        bus_.stop();
         windowManager_.kill();
         windowManager_.waitForFinished();
         xvfb_.terminate();
@@ -65,10 +74,12 @@ public:
 private:
     QProcess xvfb_;
     QProcess windowManager_;
+    test::SessionBus bus_;
 };
 
 // One running copy of a Velmora program and its window.
-class Velmora {
+class Velmora
+{
 public:
     explicit Velmora(const QString &program, const QStringList &args = {},
                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
@@ -87,7 +98,7 @@ public:
         }
     }
 
-    QString window() const { return window_; }
+    const QString &window() const { return window_; }
 
     // The visible top-level windows named "Velmora", main window first. Only one
     // program runs at a time, and it may run under a tracer with another process id.
@@ -212,7 +223,7 @@ TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
         int repeat;
     };
     const Click clicks[] = {
-        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},   {{31, 20}, 3, 1}, {{32, 0}, 3, 1}, {{0, 52}, 1, 1},
+        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},    {{31, 20}, 3, 1},  {{32, 0}, 3, 1},    {{0, 52}, 1, 1},
         {{240, 130}, 1, 2}, {{413, 217}, 3, 1}, {{415, 10}, 1, 1}, {{100, 218}, 1, 1}, {{0, 0}, 3, 1},
     };
     for (const Click &c : clicks) {
@@ -258,25 +269,30 @@ TEST(EndToEnd, CommandLineArgumentsChangeNothing)
     EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
 }
 
-// The system calls of a traced run that write, create, remove or connect to
-// anything but the display server.
-QStringList forbiddenCalls(const QString &trace)
+// The system calls of a traced run that write, create, remove, connect to anything
+// but the display server and the given bus socket, or start another process.
+QStringList forbiddenCalls(const QString &trace, const QString &busSocket)
 {
     const QRegularExpression pidPrefix(QStringLiteral("^(\\d+)\\s+"));
     const QRegularExpression resumed(QStringLiteral("^<\\.\\.\\. \\w+ resumed>"));
     const QRegularExpression failed(QStringLiteral("\\) += -1 "));
-    const QRegularExpression writeOpen(
-        QStringLiteral("^(open|openat|openat2|creat)\\(.*\"(?!/dev/)[^\"]*\".*(O_WRONLY|O_RDWR|O_CREAT|O_TRUNC|O_APPEND)"));
+    const QRegularExpression writeOpen(QStringLiteral(
+        "^(open|openat|openat2|creat)\\(.*\"(?!/dev/)[^\"]*\".*(O_WRONLY|O_RDWR|O_CREAT|O_TRUNC|O_APPEND)"));
     const QRegularExpression changesFiles(
         QStringLiteral("^(mkdir|mkdirat|rename|renameat|renameat2|unlink|unlinkat|rmdir|link|linkat|symlink|"
                        "symlinkat|truncate|mknod|mknodat)\\("));
     const QRegularExpression socketCall(QStringLiteral("^socket\\((?!AF_UNIX)"));
     const QRegularExpression serverCall(QStringLiteral("^(bind|listen)\\("));
     const QRegularExpression connectCall(QStringLiteral("^connect\\("));
-    const QRegularExpression displaySocket(QStringLiteral("sun_path=@?\"/tmp/\\.X11-unix/X\\d+\""));
+    const QRegularExpression allowedSocket(QStringLiteral("sun_path=@?\"(/tmp/\\.X11-unix/X\\d+|%1)\"")
+                                               .arg(QRegularExpression::escape(busSocket)));
+    // Threads are fine; a new process is not, nor running another program.
+    const QRegularExpression newProcess(
+        QStringLiteral("^(fork|vfork|execve|execveat)\\(|^clone3?\\((?!.*CLONE_THREAD)"));
 
     QHash<QString, QString> unfinished; // per process, the first half of an interrupted call
     QStringList forbidden;
+    bool started = false; // the tracer's own start of the program
     for (QString line : trace.split('\n', Qt::SkipEmptyParts)) {
         line = line.trimmed();
         const auto pid = pidPrefix.match(line);
@@ -290,36 +306,52 @@ QStringList forbiddenCalls(const QString &trace)
             line = unfinished.take(process) + line.mid(r.capturedLength());
         if (failed.match(line).hasMatch())
             continue;
+        if (!started && line.startsWith(QLatin1String("execve("))) {
+            started = true;
+            continue;
+        }
         if (writeOpen.match(line).hasMatch() || changesFiles.match(line).hasMatch() ||
             socketCall.match(line).hasMatch() || serverCall.match(line).hasMatch() ||
-            (connectCall.match(line).hasMatch() && !displaySocket.match(line).hasMatch()))
+            newProcess.match(line).hasMatch() ||
+            (connectCall.match(line).hasMatch() && !allowedSocket.match(line).hasMatch()))
             forbidden << line;
     }
     return forbidden;
 }
 
-TEST(TraceCheck, FlagsWritesChangesAndForeignConnectionsOnly)
+TEST(TraceCheck, FlagsWritesChangesForeignConnectionsAndNewProcessesOnly)
 {
+    const QString bus = QStringLiteral("/tmp/e2e-Ab12/bus");
     const QString allowed = QStringLiteral(
+        "100 execve(\"/usr/bin/velmora\", [\"velmora\"], 0x7ffd /* 9 vars */) = 0\n"
         "100 openat(AT_FDCWD, \"/usr/share/fonts/a.ttf\", O_RDONLY|O_CLOEXEC) = 3\n"
         "100 openat(AT_FDCWD, \"/dev/null\", O_RDWR) = 4\n"
         "100 openat(AT_FDCWD, \"/home/u/.cache/x\", O_WRONLY|O_CREAT, 0600) = -1 ENOENT (No such file)\n"
         "100 mkdir(\"/run/user/0\", 0700) = -1 EEXIST (File exists)\n"
+        "100 clone3({flags=CLONE_VM|CLONE_FS|CLONE_FILES|CLONE_SIGHAND|CLONE_THREAD|CLONE_SYSVSEM, "
+        "child_tid=0x7f}, 88) = 101\n"
         "101 connect(3, {sa_family=AF_UNIX, sun_path=@\"/tmp/.X11-unix/X7\"}, 21 <unfinished ...>\n"
-        "101 <... connect resumed>) = 0\n");
-    EXPECT_TRUE(forbiddenCalls(allowed).isEmpty()) << forbiddenCalls(allowed).join('\n').toStdString();
+        "101 <... connect resumed>) = 0\n"
+        "101 connect(4, {sa_family=AF_UNIX, sun_path=\"/tmp/e2e-Ab12/bus\"}, 20) = 0\n");
+    EXPECT_TRUE(forbiddenCalls(allowed, bus).isEmpty())
+        << forbiddenCalls(allowed, bus).join('\n').toStdString();
 
     const QString bad = QStringLiteral(
+        "100 execve(\"/usr/bin/velmora\", [\"velmora\"], 0x7ffd /* 9 vars */) = 0\n"
         "100 openat(AT_FDCWD, \"/home/u/.cache/x\", O_WRONLY|O_CREAT, 0600) = 5\n"
         "100 mkdir(\"/tmp/runtime-root\", 0700) = 0\n"
         "100 unlinkat(AT_FDCWD, \"/tmp/x\", 0) = 0\n"
         "101 socket(AF_INET, SOCK_STREAM, 0 <unfinished ...>\n"
         "101 <... socket resumed>) = 6\n"
-        "100 connect(7, {sa_family=AF_UNIX, sun_path=\"/run/dbus/system_bus_socket\"}, 30) = 0\n");
-    EXPECT_EQ(forbiddenCalls(bad).size(), 5) << forbiddenCalls(bad).join('\n').toStdString();
+        "100 connect(7, {sa_family=AF_UNIX, sun_path=\"/run/dbus/system_bus_socket\"}, 30) = 0\n"
+        "100 connect(8, {sa_family=AF_UNIX, sun_path=\"/tmp/dbus-XyZ\"}, 20) = 0\n"
+        "100 clone(child_stack=NULL, flags=CLONE_CHILD_CLEARTID|CLONE_CHILD_SETTID|SIGCHLD) = 102\n"
+        "102 execve(\"/usr/bin/dbus-launch\", [\"dbus-launch\"], 0x7ffd /* 9 vars */) = 0\n");
+    EXPECT_EQ(forbiddenCalls(bad, bus).size(), 8) << forbiddenCalls(bad, bus).join('\n').toStdString();
 }
 
-// Velmora keeps nothing: a whole session writes no file and talks to nothing but the display.
+// Velmora keeps nothing: a whole session writes no file, starts no process and
+// talks to nothing but the display and the session bus.
 TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
 {
     QTemporaryDir scratch;
@@ -336,6 +368,7 @@ TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
     environment.insert("HOME", root.filePath("home"));
     environment.insert("TMPDIR", root.filePath("tmp"));
     environment.insert("XDG_RUNTIME_DIR", root.filePath("run"));
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"));
     // Sanitizer builds keep their settings, but the leak checker cannot run under a tracer.
     for (const char *name : {"UBSAN_OPTIONS", "LSAN_OPTIONS"})
         if (qEnvironmentVariableIsSet(name))
@@ -343,9 +376,10 @@ TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
     environment.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":detect_leaks=0");
     const QString traceLog = root.filePath("trace.log");
     {
-        Velmora velmora(QStringLiteral("strace"),
-                        {"-f", "-qq", "-o", traceLog, "-e", "trace=%file,%network,%desc", programPath},
-                        environment);
+        Velmora velmora(
+            QStringLiteral("strace"),
+            {"-f", "-qq", "-o", traceLog, "-e", "trace=%file,%network,%desc,%process", programPath},
+            environment);
         velmora.expectShows(Board());
         velmora.click({230, 120});
         velmora.keys({"alt+h", "a"});
@@ -364,7 +398,10 @@ TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly | QIODevice::Text));
     const QString trace = QString::fromUtf8(log.readAll());
     EXPECT_TRUE(trace.contains("/tmp/.X11-unix/X")) << "the trace must show the display connection";
-    const QStringList forbidden = forbiddenCalls(trace);
+    const QString busSocket = QRegularExpression(QStringLiteral("unix:path=([^,]+)"))
+                                  .match(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"))
+                                  .captured(1);
+    const QStringList forbidden = forbiddenCalls(trace, busSocket);
     EXPECT_TRUE(forbidden.isEmpty()) << forbidden.join('\n').toStdString();
     for (const char *dir : {"home", "tmp", "run"})
         EXPECT_TRUE(QDir(root.filePath(dir)).isEmpty()) << dir << " is no longer empty";
@@ -383,6 +420,60 @@ TEST(EndToEnd, AFailingPictureEndsTheProgramAfterSayingSo)
     EXPECT_TRUE(velmora.errors().contains("Image36")) << velmora.errors().toStdString();
 }
 
+// Started where no window can be opened, the program says why in one line and
+// fails; it does not crash.
+TEST(EndToEnd, WithoutADisplayOneLineSaysWhyAndTheStatusIsOne)
+{
+    int unused = 99;
+    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(unused)))
+        ++unused;
+    const QStringList setups[] = {
+        {},
+        {"DISPLAY=:" + QString::number(unused)},
+        {"QT_QPA_PLATFORM=nosuchplatform"},
+    };
+    for (const QStringList &setup : setups) {
+        SCOPED_TRACE(setup.join(' ').toStdString());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        for (const QString &variable : setup)
+            environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(programPath, {});
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 1);
+        const QStringList said =
+            QString::fromLocal8Bit(program.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(said.size(), 1) << said.join('\n').toStdString();
+        EXPECT_TRUE(said[0].startsWith(QLatin1String("velmora: cannot open a window: ")))
+            << said[0].toStdString();
+    }
+}
+
+// Where the session has no runtime directory (xvfb-run over ssh), scripts/run
+// opens the window without a word on the terminal and leaves nothing behind.
+TEST(EndToEnd, ScriptsRunOpensTheWindowQuietlyWithoutARuntimeDirectory)
+{
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("XDG_RUNTIME_DIR");
+    environment.insert("TMPDIR", scratch.path());
+    {
+        Velmora velmora(QStringLiteral("bash"),
+                        {"-c", "source \"$0/scripts/lib/common.sh\" && open_window \"$1\"", sourcePath, programPath},
+                        environment);
+        velmora.expectShows(Board());
+        velmora.keys({"alt+F4"});
+        EXPECT_EQ(velmora.waitForExit(), 0);
+        EXPECT_EQ(velmora.errors().toStdString(), "");
+    }
+    EXPECT_TRUE(QDir(scratch.path()).isEmpty());
+}
+
 } // namespace
 } // namespace velmora
 
@@ -390,12 +481,13 @@ int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
-    if (argc != 3) {
-        fprintf(stderr, "usage: e2e_test VELMORA FAULTY-VELMORA\n");
+    if (argc != 4) {
+        fprintf(stderr, "usage: e2e_test VELMORA FAULTY-VELMORA SOURCE-DIRECTORY\n");
         return 2;
     }
     velmora::programPath = QString::fromLocal8Bit(argv[1]);
     velmora::faultyProgramPath = QString::fromLocal8Bit(argv[2]);
+    velmora::sourcePath = QString::fromLocal8Bit(argv[3]);
     testing::AddGlobalTestEnvironment(new velmora::XServer);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,58 @@
+#include "sessionbus.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace velmora::test {
+
+namespace {
+
+// Processes whose environment names this bus: those it started and their children.
+QList<pid_t> processesOnBus(const QByteArray &socketPath)
+{
+    QList<pid_t> found;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool isPid = false;
+        const pid_t pid = entry.toInt(&isPid);
+        if (!isPid || pid == getpid())
+            continue;
+        QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+        if (environ.open(QIODevice::ReadOnly) && environ.readAll().contains(socketPath))
+            found << pid;
+    }
+    return found;
+}
+
+} // namespace
+
+bool SessionBus::start()
+{
+    if (!directory_.isValid())
+        return false;
+    daemon_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--nopidfile", "--print-address=1",
+                                                  "--address=unix:path=" + socketPath()});
+    if (!daemon_.waitForReadyRead(20000))
+        return false;
+    address_ = QString::fromUtf8(daemon_.readLine().trimmed());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address_.toUtf8());
+    return !address_.isEmpty();
+}
+
+void SessionBus::stop()
+{
+    if (daemon_.state() == QProcess::NotRunning)
+        return;
+    daemon_.terminate();
+    daemon_.waitForFinished();
+    for (const pid_t pid : processesOnBus(socketPath().toUtf8()))
+        kill(pid, SIGKILL);
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+} // namespace velmora::test
