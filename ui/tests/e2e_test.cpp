@@ -9,11 +9,11 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
-#include <QProcess>
 #include <QRegularExpression>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -38,21 +38,19 @@ QString run(const QString &program, const QStringList &args)
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-QString xdotool(const QStringList &args)
-{
-    return run(QStringLiteral("xdotool"), args);
-}
+QString xdotool(const QStringList &args) { return run(QStringLiteral("xdotool"), args); }
 
-// A private X server with a window manager and a private session bus, for the whole test run.
-class XServer : public testing::Environment
-{
+// A private X server with a window manager, a session bus and a runtime
+// directory, as a desktop session has, for the whole test run.
+class XServer : public testing::Environment {
 public:
     void SetUp() override
     {
+        ASSERT_TRUE(runtime_.isValid());
+        qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
         xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // Xvfb writes the display number it chose to the given descriptor (standard output here).
-        xvfb_.start(QStringLiteral("Xvfb"),
-                    {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
         ASSERT_TRUE(xvfb_.waitForReadyRead(20000)) << "Xvfb did not start";
         const QByteArray display = ":" + xvfb_.readLine().trimmed();
         qputenv("DISPLAY", display);
@@ -72,14 +70,14 @@ public:
     }
 
 private:
+    QTemporaryDir runtime_;
     QProcess xvfb_;
     QProcess windowManager_;
     test::SessionBus bus_;
 };
 
 // One running copy of a Velmora program and its window.
-class Velmora
-{
+class Velmora {
 public:
     explicit Velmora(const QString &program, const QStringList &args = {},
                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
@@ -223,7 +221,7 @@ TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
         int repeat;
     };
     const Click clicks[] = {
-        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},    {{31, 20}, 3, 1},  {{32, 0}, 3, 1},    {{0, 52}, 1, 1},
+        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},   {{31, 20}, 3, 1}, {{32, 0}, 3, 1}, {{0, 52}, 1, 1},
         {{240, 130}, 1, 2}, {{413, 217}, 3, 1}, {{415, 10}, 1, 1}, {{100, 218}, 1, 1}, {{0, 0}, 3, 1},
     };
     for (const Click &c : clicks) {
@@ -376,10 +374,9 @@ TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
     environment.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":detect_leaks=0");
     const QString traceLog = root.filePath("trace.log");
     {
-        Velmora velmora(
-            QStringLiteral("strace"),
-            {"-f", "-qq", "-o", traceLog, "-e", "trace=%file,%network,%desc,%process", programPath},
-            environment);
+        Velmora velmora(QStringLiteral("strace"),
+                        {"-f", "-qq", "-o", traceLog, "-e", "trace=%file,%network,%desc,%process", programPath},
+                        environment);
         velmora.expectShows(Board());
         velmora.click({230, 120});
         velmora.keys({"alt+h", "a"});

@@ -9,8 +9,7 @@ namespace velmora::test {
 // A private session bus for the programs under test, so that none is autolaunched
 // and none of the machine's is used. Ending it also ends every process that was
 // started on it, such as the accessibility services it activates.
-class SessionBus
-{
+class SessionBus {
 public:
     SessionBus() = default;
     SessionBus(const SessionBus &) = delete;
@@ -21,7 +20,7 @@ public:
     bool start();
     void stop();
 
-    QString address() const { return address_; }
+    const QString &address() const { return address_; }
     QString socketPath() const { return directory_.filePath(QStringLiteral("bus")); }
 
 private:

@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,10 @@ int main(int argc, char **argv)
     // Widget tests draw off screen unless a test asks for a particular screen setup.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session's runtime directory the toolkit would make one in /tmp and leave it there.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     velmora::prepareToolkit();
     QApplication app(argc, argv);
     velmora::nameApplication();
