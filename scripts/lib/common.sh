@@ -2,11 +2,12 @@
 
 VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# What building Velmora and its benchmarks needs.
+# What building Velmora and its benchmarks needs. zlib compresses the icon files
+# that the build writes; the program itself does not use it.
 VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config libgtest-dev qt6-base-dev libgl-dev libbenchmark-dev
-    libxdamage-dev)
+    libxdamage-dev zlib1g-dev)
 # What the tests need on top: a real X server and input, screenshots, the icon reader.
-VELMORA_TEST_PACKAGES=(xvfb xauth xdotool openbox imagemagick icoutils x11-utils strace zlib1g-dev
+VELMORA_TEST_PACKAGES=(xvfb xauth xdotool openbox imagemagick icoutils x11-utils strace
     clang-tidy cppcheck
     desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev)
 # What scripts/bench needs to run them: an X server, real clicks, and a profiler.
