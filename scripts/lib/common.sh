@@ -9,7 +9,8 @@ VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config libgtest-dev qt6-base-d
 # What the tests need on top: a real X server and input, screenshots, the icon reader.
 VELMORA_TEST_PACKAGES=(xvfb xauth xdotool openbox imagemagick icoutils x11-utils strace
     clang-tidy cppcheck
-    desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev)
+    desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev
+    lintian groff-base mandoc man-db)
 # What scripts/bench needs to run them: an X server, real clicks, and a profiler.
 VELMORA_BENCH_PACKAGES=(xvfb xdotool valgrind)
 
