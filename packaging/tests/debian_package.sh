@@ -23,6 +23,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = velmora ] || fail "Package is '$(field Package)', not velmora"
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)', not $arch"
+[ "$(field Section)" = games ] || fail "Section is '$(field Section)', not games"
 [ -n "$(field Maintainer)" ] || fail "the package has no Maintainer"
 description=$(field Description)
 [ "$(head -n1 <<<"$description")" = "$summary" ] || fail "the Description's first line is not '$summary'"
@@ -45,12 +46,21 @@ if [ "$actual" != "$(expected_files "$id")" ]; then
 fi
 awk '$1 !~ /^d/ && $2 != "root/root" { bad = 1 } END { exit bad }' "$out/contents.txt" ||
     fail "a packaged file is not owned by root"
-grep -qE '^-rwxr-xr-x root/root .* \./usr/bin/velmora$' "$out/contents.txt" || fail "/usr/bin/velmora is not -rwxr-xr-x"
+grep -qE '^-rwxr-xr-x root/root .* \./usr/games/velmora$' "$out/contents.txt" || fail "/usr/games/velmora is not -rwxr-xr-x"
 
-# The program is stripped.
-dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/bin/velmora >"$out/velmora"
+# The changelog starts with this version, as dpkg reads it.
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/velmora/changelog.gz | gzip -dc >"$out/changelog"
+[ "$(dpkg-parsechangelog -l "$out/changelog" -S Version)" = "$version" ] ||
+    fail "the changelog's newest entry is not version $version"
+
+# The program is stripped, and links no zlib: only the build tools that write
+# the icon files use it.
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/games/velmora >"$out/velmora"
 if readelf -S "$out/velmora" | grep -q '\.debug_info'; then
-    fail "/usr/bin/velmora carries debug information"
+    fail "/usr/games/velmora carries debug information"
+fi
+if readelf -d "$out/velmora" | grep -q 'NEEDED.*\[libz\.'; then
+    fail "/usr/games/velmora links zlib"
 fi
 
 echo "Debian package: $(basename "$deb"), $(stat -c %s "$deb") bytes, Depends: $depends"

@@ -25,8 +25,8 @@ if [ "$actual" != "$(expected_files "$id")" ]; then
 fi
 
 # The program.
-[ -x "$prefix/bin/velmora" ] || fail "bin/velmora is not executable"
-[ "$(od -An -c -N4 "$prefix/bin/velmora" | tr -d ' \n')" = '177ELF' ] || fail "bin/velmora is not an ELF program"
+[ -x "$prefix/games/velmora" ] || fail "games/velmora is not executable"
+[ "$(od -An -c -N4 "$prefix/games/velmora" | tr -d ' \n')" = '177ELF' ] || fail "games/velmora is not an ELF program"
 
 # The desktop entry: valid, without a single warning or hint, and pointing at the
 # installed program and icon.
@@ -55,6 +55,7 @@ grep -q "<id>$id</id>" "$metainfo" || fail "the metainfo's id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo does not launch $id.desktop"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo does not state release $version"
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metainfo does not name the MIT licence"
 grep -qE '<image>https?://[^<]+</image>' "$metainfo" || fail "the metainfo has no screenshot"
 
 # The icons: PNG pictures of their nominal size.

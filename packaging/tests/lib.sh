@@ -14,10 +14,13 @@ need() {
 expected_files() {
     local id=$1
     printf '%s\n' \
-        "bin/velmora" \
+        "games/velmora" \
         "share/applications/$id.desktop" \
+        "share/doc/velmora/changelog.gz" \
+        "share/doc/velmora/copyright" \
         "share/icons/hicolor/16x16/apps/$id.png" \
         "share/icons/hicolor/32x32/apps/$id.png" \
+        "share/man/man6/velmora.6.gz" \
         "share/metainfo/$id.metainfo.xml" | LC_ALL=C sort
 }
 

@@ -2,10 +2,10 @@
 # Compiles Velmora's Windows resource script with Debian's MinGW-w64 windres,
 # turns the compiled resources back into text and checks the icon and the
 # version information in it.
-#   windows_resources.sh RC_FILE ICO_FILE VERSION DISPLAY_VERSION COMPANY EMAIL
+#   windows_resources.sh RC_FILE ICO_FILE VERSION DISPLAY_VERSION COMPANY EMAIL COPYRIGHT
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
-rc=$1 ico=$2 version=$3 display_version=$4 company=$5 email=$6
+rc=$1 ico=$2 version=$3 display_version=$4 company=$5 email=$6 copyright=$7
 
 windres=x86_64-w64-mingw32-windres
 need "$windres" binutils-mingw-w64-x86-64
@@ -69,7 +69,8 @@ check_value InternalName Velmora
 check_value OriginalFilename Velmora.exe
 check_value CompanyName "$company"
 check_value Comments "$email"
-expect_count '^ *VALUE "' 9 "the version information holds other values than the eight strings and the translation"
+check_value LegalCopyright "$copyright"
+expect_count '^ *VALUE "' 10 "the version information holds other values than the nine strings and the translation"
 
 # The displayed version is the numeric one written as 1.00.0002.
 IFS=. read -r major minor patch tweak <<<"$version"

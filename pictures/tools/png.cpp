@@ -1,9 +1,11 @@
 #include "png.h"
 
 #include "bytes.h"
-#include "deflate.h"
+
+#include <zlib.h>
 
 #include <array>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 
@@ -16,6 +18,18 @@ constexpr std::uint8_t kBitDepth = 8;
 constexpr std::uint8_t kColorTypeRgba = 6;
 constexpr std::uint8_t kFilterNone = 0;
 constexpr std::size_t kBytesPerPixel = 4;
+// A fixed level keeps the files byte for byte the same from one build to the next.
+constexpr int kCompressionLevel = Z_BEST_COMPRESSION;
+
+std::vector<std::uint8_t> compress(const std::vector<std::uint8_t> &data)
+{
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::vector<std::uint8_t> out(size);
+    if (compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()), kCompressionLevel) != Z_OK)
+        throw std::runtime_error("zlib could not compress the PNG data");
+    out.resize(size);
+    return out;
+}
 
 void appendChunk(std::vector<std::uint8_t> &out, std::string_view type, std::span<const std::uint8_t> data)
 {
@@ -24,7 +38,8 @@ void appendChunk(std::vector<std::uint8_t> &out, std::string_view type, std::spa
     out.insert(out.end(), type.begin(), type.end());
     out.insert(out.end(), data.begin(), data.end());
     // The CRC covers the type and the data, not the length.
-    appendBigEndian32(out, crc32(std::span(out).subspan(typeStart)));
+    const auto covered = std::span(out).subspan(typeStart);
+    appendBigEndian32(out, static_cast<std::uint32_t>(crc32(0, covered.data(), static_cast<uInt>(covered.size()))));
 }
 
 } // namespace
@@ -52,27 +67,9 @@ std::vector<std::uint8_t> encodePng(int width, int height, const std::vector<Rgb
 
     std::vector<std::uint8_t> png(kSignature.begin(), kSignature.end());
     appendChunk(png, "IHDR", header);
-    appendChunk(png, "IDAT", zlibCompress(scanlines, {kBytesPerPixel, rowBytes}));
+    appendChunk(png, "IDAT", compress(scanlines));
     appendChunk(png, "IEND", {});
     return png;
-}
-
-std::uint32_t crc32(std::span<const std::uint8_t> data)
-{
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::uint8_t byte : data)
-        crc = table[(crc ^ byte) & 0xFFu] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
 }
 
 } // namespace velmora
