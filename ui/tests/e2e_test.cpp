@@ -450,6 +450,30 @@ TEST(EndToEnd, WithoutADisplayOneLineSaysWhyAndTheStatusIsOne)
     }
 }
 
+// When the display goes away mid-session, the program ends with status 1 and says so.
+TEST(EndToEnd, LosingTheDisplayEndsTheProgramWithStatusOne)
+{
+    QProcess xvfb;
+    xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
+    ASSERT_TRUE(xvfb.waitForReadyRead(20000)) << "Xvfb did not start";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", ":" + QString::fromLatin1(xvfb.readLine().trimmed()));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(programPath, {});
+    QProcess search;
+    search.setProcessEnvironment(environment);
+    search.start(QStringLiteral("xdotool"), {"search", "--sync", "--onlyvisible", "--name", "^Velmora$"});
+    EXPECT_TRUE(search.waitForFinished(20000)) << "the window did not show";
+
+    xvfb.kill();
+    xvfb.waitForFinished();
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_TRUE(program.readAllStandardError().contains("X11 connection broke"));
+}
+
 // Where the session has no runtime directory (xvfb-run over ssh), scripts/run
 // opens the window without a word on the terminal and leaves nothing behind.
 TEST(EndToEnd, ScriptsRunOpensTheWindowQuietlyWithoutARuntimeDirectory)
