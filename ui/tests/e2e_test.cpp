@@ -1,6 +1,7 @@
 // Drives the real program in a real X server with real input events, and
 // compares what it shows with the pictures pixel for pixel.
 
+#include "endtoend.h"
 #include "rendering.h"
 
 #include <pictures.h>
@@ -27,16 +28,7 @@ namespace {
 QString programPath;
 QString faultyProgramPath;
 
-QString run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(20000))
-        ADD_FAILURE() << program.toStdString() << " did not finish";
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-}
-
-QString xdotool(const QStringList &args) { return run(QStringLiteral("xdotool"), args); }
+QString xdotool(const QStringList &args) { return test::run(QStringLiteral("xdotool"), args); }
 
 // A private X server with a window manager, for the whole test run.
 class XServer : public testing::Environment {
@@ -72,19 +64,9 @@ class Velmora {
 public:
     explicit Velmora(const QString &program, const QStringList &args = {},
                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+        : program_(program, args, environment)
     {
-        process_.setProcessEnvironment(environment);
-        process_.start(program, args);
-        EXPECT_TRUE(process_.waitForStarted());
         window_ = waitForWindows(1).value(0);
-    }
-
-    ~Velmora()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished();
-        }
     }
 
     QString window() const { return window_; }
@@ -129,18 +111,11 @@ public:
     // Where the client area starts inside the window: the Ace of Clubs sits at its top-left corner.
     QPoint clientOrigin()
     {
-        if (origin_)
-            return *origin_;
-        const QImage ace = test::pictureImage(cardPicture(Rank::Ace, Suit::Clubs));
-        const QImage shot = screenshot(window_).convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y + ace.height() <= shot.height(); ++y) {
-            if (test::firstDifference(shot.copy(0, y, ace.width(), ace.height()), ace).isEmpty()) {
-                origin_ = QPoint(0, y);
-                return *origin_;
-            }
-        }
-        ADD_FAILURE() << "the Ace of Clubs is not at the window's left edge";
-        return {};
+        if (!origin_)
+            origin_ = test::findClientArea(screenshot(window_), 0);
+        if (!origin_)
+            ADD_FAILURE() << "the Ace of Clubs is not at the window's left edge";
+        return origin_.value_or(QPoint());
     }
 
     QImage clientArea()
@@ -152,19 +127,8 @@ public:
     // Waits for the repaint, then requires the client area to be exactly this board.
     void expectShows(const Board &board)
     {
-        QImage shown;
-        QString difference;
-        QDeadlineTimer deadline(5000);
-        do {
-            shown = clientArea();
-            // The gap right of the Ace of Clubs is background.
-            const QImage expected = test::renderBoard(board, shown.pixel(30, 0));
-            difference = test::firstDifference(shown, expected);
-            if (difference.isEmpty())
-                return;
-            QThread::msleep(50);
-        } while (!deadline.hasExpired());
-        ADD_FAILURE() << difference.toStdString();
+        const QString difference = test::waitUntilShown([this] { return clientArea(); }, board);
+        EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
     }
 
     void click(QPoint client, int button = 1, int repeat = 1)
@@ -183,21 +147,13 @@ public:
         }
     }
 
-    // The exit status, or -1 for a crash; what the program said on its error output is kept.
-    int waitForExit()
-    {
-        EXPECT_TRUE(process_.waitForFinished(10000)) << "the program did not end";
-        errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
-        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-    }
-
-    const QString &errors() const { return errors_; }
+    int waitForExit() { return program_.waitForExit(); }
+    const QString &errors() const { return program_.errors(); }
 
 private:
-    QProcess process_;
+    test::Program program_;
     QString window_;
     std::optional<QPoint> origin_;
-    QString errors_;
 };
 
 TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)

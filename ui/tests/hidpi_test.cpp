@@ -8,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <vector>
-
 namespace velmora {
 namespace {
 
@@ -41,8 +38,7 @@ TEST(HighDpi, EveryPicturePixelIsASharpSquareBlock)
     EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
 }
 
-// Every device pixel across a column gap, across a row gap and across the board's
-// top edge under the menu bar: a click marks the card drawn there, or nothing.
+// A click marks the card drawn under the device pixel clicked, or nothing.
 TEST(HighDpi, AClickMarksWhatIsDrawnUnderItsDevicePixel)
 {
     const int scale = expectedScale();
@@ -51,22 +47,11 @@ TEST(HighDpi, AClickMarksWhatIsDrawnUnderItsDevicePixel)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    std::vector<QPoint> pixels;
-    const int middleOfDiamonds = (kRowPitch + kCardHeight / 2) * scale;
-    for (int x = kCardWidth * scale - 1; x <= kColumnPitch * scale; ++x)
-        pixels.push_back({x, middleOfDiamonds});
-    const int middleOfSixes = (5 * kColumnPitch + kCardWidth / 2) * scale;
-    for (int y = kCardHeight * scale - 1; y <= kRowPitch * scale; ++y)
-        pixels.push_back({middleOfSixes, y});
-    for (int y = -scale; y <= 0; ++y)
-        pixels.push_back({middleOfSixes, y});
-
-    for (QPoint pixel : pixels) {
+    for (QPoint pixel : test::edgeDevicePixels(scale)) {
         window.resetAction()->trigger();
         test::clickThroughWindow(window.boardView(), QPointF(pixel) / scale);
         Board expected;
-        const auto logical = [scale](int device) { return static_cast<int>(std::floor(double(device) / scale)); };
-        if (auto card = expected.hitTest(logical(pixel.x()), logical(pixel.y())))
+        if (auto card = test::cardDrawnAt(expected, pixel, scale))
             expected.markPlayed(*card);
         EXPECT_EQ(window.board(), expected) << "after a click on device pixel " << pixel.x() << "," << pixel.y();
     }

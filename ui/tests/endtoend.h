@@ -1,0 +1,47 @@
+#pragma once
+
+#include <board.h>
+
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace velmora::test {
+
+// Runs a helper program to its end and returns its standard output, trimmed.
+QString run(const QString &program, const QStringList &args,
+            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+
+// A program under test, killed if it is still running when this goes.
+class Program {
+public:
+    Program(const QString &path, const QStringList &args, const QProcessEnvironment &environment);
+    ~Program();
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    qint64 processId() const { return process_.processId(); }
+
+    // The exit status, or -1 for a crash; what the program said on its error output is kept.
+    int waitForExit();
+    const QString &errors() const { return errors_; }
+
+private:
+    QProcess process_;
+    QString errors_;
+};
+
+// Where the client area starts in a screenshot, searching down the column x: the
+// Ace of Clubs, drawn at this scale, has its top-left corner there.
+std::optional<QPoint> findClientArea(const QImage &shot, int x, int scale = 1);
+
+// Takes pictures of the client area until one shows exactly this board, for a few
+// seconds. Empty when one did, otherwise how the last one differed.
+QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &board, int scale = 1);
+
+} // namespace velmora::test
