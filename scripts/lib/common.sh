@@ -5,10 +5,15 @@ VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # What building Velmora and its benchmarks needs.
 VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config libgtest-dev qt6-base-dev libgl-dev libbenchmark-dev
     libxdamage-dev)
+# Qt's Wayland plugin, so that Velmora runs as a native client in a Wayland session.
+VELMORA_RUN_PACKAGES=(qt6-wayland)
 # What the tests need on top: a real X server and input, screenshots, the icon reader.
 VELMORA_TEST_PACKAGES=(xvfb xauth xdotool openbox imagemagick icoutils x11-utils strace zlib1g-dev
     clang-tidy cppcheck
     desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev)
+# And for the Wayland tests: a headless compositor, screenshots, keys, and what our
+# virtual pointer client is built with.
+VELMORA_WAYLAND_TEST_PACKAGES=(qt6-wayland sway grim wtype libwayland-dev)
 # What scripts/bench needs to run them: an X server, real clicks, and a profiler.
 VELMORA_BENCH_PACKAGES=(xvfb xdotool valgrind)
 
