@@ -63,8 +63,9 @@ private:
 class Velmora {
 public:
     explicit Velmora(const QString &program, const QStringList &args = {},
-                     const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
-        : program_(program, args, environment)
+                     const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                     int scale = 1)
+        : program_(program, args, environment), scale_(scale)
     {
         window_ = waitForWindows(1).value(0);
     }
@@ -112,7 +113,7 @@ public:
     QPoint clientOrigin()
     {
         if (!origin_)
-            origin_ = test::findClientArea(screenshot(window_), 0);
+            origin_ = test::findClientArea(screenshot(window_), 0, scale_);
         if (!origin_)
             ADD_FAILURE() << "the Ace of Clubs is not at the window's left edge";
         return origin_.value_or(QPoint());
@@ -121,13 +122,13 @@ public:
     QImage clientArea()
     {
         const QPoint origin = clientOrigin();
-        return screenshot(window_).copy(origin.x(), origin.y(), kClientWidth, kClientHeight);
+        return screenshot(window_).copy(origin.x(), origin.y(), kClientWidth * scale_, kClientHeight * scale_);
     }
 
     // Waits for the repaint, then requires the client area to be exactly this board.
     void expectShows(const Board &board)
     {
-        const QString difference = test::waitUntilShown([this] { return clientArea(); }, board);
+        const QString difference = test::waitUntilShown([this] { return clientArea(); }, board, scale_);
         EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
     }
 
@@ -152,6 +153,7 @@ public:
 
 private:
     test::Program program_;
+    int scale_;
     QString window_;
     std::optional<QPoint> origin_;
 };
@@ -198,6 +200,19 @@ TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
     velmora.click({0, 0});
     velmora.keys({"alt+F4"});
     EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
+}
+
+// Under a scale of 2 a click marks what is drawn under the device pixel clicked.
+TEST(EndToEnd, ClicksLandOnTheDevicePixelClickedAtScaleTwo)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_SCALE_FACTOR", "2");
+    Velmora velmora(programPath, {}, environment, 2);
+    Board expected;
+    velmora.expectShows(expected);
+    test::clickGapsThenEdges(
+        expected, 2, [&](QPoint pixel, bool right) { velmora.click(pixel, right ? 3 : 1); },
+        [&](const Board &board) { velmora.expectShows(board); });
 }
 
 TEST(EndToEnd, CommandLineArgumentsChangeNothing)

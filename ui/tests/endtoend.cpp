@@ -73,4 +73,31 @@ QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &b
     return difference;
 }
 
+void clickGapsThenEdges(Board &expected, int scale, const std::function<void(QPoint pixel, bool right)> &click,
+                        const std::function<void(const Board &)> &expectShows)
+{
+    std::vector<QPoint> edges;
+    for (QPoint pixel : edgeDevicePixels(scale)) {
+        if (cardDrawnAt(expected, pixel, scale))
+            edges.push_back(pixel);
+        else
+            click(pixel, false);
+    }
+    click(QPoint(11 * kColumnPitch + kCardWidth / 2, 2 * kRowPitch + kCardHeight / 2) * scale, true);
+    expected.markPlayed({Rank::Queen, Suit::Hearts});
+    {
+        SCOPED_TRACE("after clicks in the gaps");
+        expectShows(expected);
+    }
+    bool right = false;
+    for (QPoint pixel : edges) {
+        click(pixel, right);
+        if (auto card = cardDrawnAt(expected, pixel, scale))
+            expected.markPlayed(*card);
+        right = !right;
+    }
+    SCOPED_TRACE("after clicks on the cards' edges");
+    expectShows(expected);
+}
+
 } // namespace velmora::test

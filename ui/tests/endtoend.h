@@ -44,4 +44,11 @@ std::optional<QPoint> findClientArea(const QImage &shot, int x, int scale = 1);
 // seconds. Empty when one did, otherwise how the last one differed.
 QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &board, int scale = 1);
 
+// Clicks every device pixel of edgeDevicePixels: first those in the gaps, none of
+// which may mark a card, then the Queen of Hearts, to show that they have all been
+// handled, then those on the cards' edges, with the left and right buttons in turn.
+// Checks the board after the gaps and after the edges; `expected` follows the clicks.
+void clickGapsThenEdges(Board &expected, int scale, const std::function<void(QPoint pixel, bool right)> &click,
+                        const std::function<void(const Board &)> &expectShows);
+
 } // namespace velmora::test

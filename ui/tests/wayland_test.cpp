@@ -293,34 +293,9 @@ TEST_P(Wayland, ClicksKeysAndAboutWorkAsANativeClient)
     Board expected;
     expectShows(expected);
 
-    // Every device pixel of the gaps first, none of which may mark a card; the
-    // Queen of Hearts then shows that they have all been handled.
-    std::vector<QPoint> edges;
-    for (QPoint pixel : test::edgeDevicePixels(scale())) {
-        if (test::cardDrawnAt(expected, pixel, scale()))
-            edges.push_back(pixel);
-        else
-            click(pixel);
-    }
-    const QPoint queenOfHearts = QPoint(11 * kColumnPitch + kCardWidth / 2, 2 * kRowPitch + kCardHeight / 2) * scale();
-    click(queenOfHearts, kRightButton);
-    expected.markPlayed({Rank::Queen, Suit::Hearts});
-    {
-        SCOPED_TRACE("after clicks on the gaps");
-        expectShows(expected);
-    }
-    // Then the first and last device pixels of the cards beside them, with both buttons.
-    int button = kLeftButton;
-    for (QPoint pixel : edges) {
-        click(pixel, button);
-        if (auto card = test::cardDrawnAt(expected, pixel, scale()))
-            expected.markPlayed(*card);
-        button = button == kLeftButton ? kRightButton : kLeftButton;
-    }
-    {
-        SCOPED_TRACE("after clicks on the cards' edges");
-        expectShows(expected);
-    }
+    test::clickGapsThenEdges(
+        expected, scale(), [&](QPoint pixel, bool right) { click(pixel, right ? kRightButton : kLeftButton); },
+        [&](const Board &board) { expectShows(board); });
 
     // Help > About... by its access keys. The box is modal: the window takes no click.
     compositor.type({"-M", "alt", "-k", "h", "-m", "alt", "-s", "200", "-k", "a"});
