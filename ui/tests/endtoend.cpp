@@ -9,7 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/prctl.h>
+
+#include <csignal>
+
 namespace velmora::test {
+
+void dieWithTheTest() { prctl(PR_SET_PDEATHSIG, SIGKILL); }
 
 QString run(const QString &program, const QStringList &args, const QProcessEnvironment &environment)
 {
@@ -24,6 +30,7 @@ QString run(const QString &program, const QStringList &args, const QProcessEnvir
 Program::Program(const QString &path, const QStringList &args, const QProcessEnvironment &environment)
 {
     process_.setProcessEnvironment(environment);
+    process_.setChildProcessModifier(dieWithTheTest);
     process_.start(path, args);
     EXPECT_TRUE(process_.waitForStarted()) << path.toStdString() << " did not start";
 }

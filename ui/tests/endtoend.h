@@ -13,6 +13,10 @@
 
 namespace velmora::test {
 
+// For QProcess::setChildProcessModifier: the child is killed when the test
+// process ends, even by a crash or a timeout.
+void dieWithTheTest();
+
 // Runs a helper program to its end and returns its standard output, trimmed.
 QString run(const QString &program, const QStringList &args,
             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());

@@ -89,7 +89,10 @@ public:
             sway_.setChildProcessModifier([uid, gid] {
                 if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
                     _exit(127);
+                test::dieWithTheTest(); // after setuid(), which forgets it
             });
+        } else {
+            sway_.setChildProcessModifier(test::dieWithTheTest);
         }
         sway_.start(QStringLiteral("sway"), {"--config", config.fileName()});
         ASSERT_TRUE(sway_.waitForStarted()) << "sway did not start";
@@ -183,6 +186,7 @@ public:
     {
         process_.setProcessEnvironment(compositor.clientEnvironment());
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.setChildProcessModifier(test::dieWithTheTest);
         process_.start(pointerPath);
         ASSERT_TRUE(answered()) << "the virtual pointer did not start";
     }
