@@ -18,6 +18,18 @@ QRect toQRect(const PixelRect &r) { return QRect(r.left, r.top, r.width, r.heigh
 
 bool isCardButton(Qt::MouseButton button) { return button == Qt::LeftButton || button == Qt::RightButton; }
 
+// Where the pointer was, to the device pixel. Qt rounds the window system's
+// position to whole logical pixels before it hands an event to a widget, which
+// at a scale of 2 moves a click half a pixel: from a gap onto the next card, or
+// off a card's last column. The position in the window keeps the fraction. An
+// event sent straight to the widget carries its own position as it is.
+QPointF exactPosition(const QWidget *widget, const QMouseEvent *event)
+{
+    if (!event->spontaneous())
+        return event->position();
+    return widget->mapFrom(widget->window(), event->scenePosition());
+}
+
 } // namespace
 
 BoardView::BoardView(const Board &board, CardPixmaps pixmaps, QWidget *parent)
@@ -102,7 +114,7 @@ void BoardView::mousePressEvent(QMouseEvent *event)
         return;
     }
     pressedButton_ = event->button();
-    pressedCard_ = cardAt(event->position());
+    pressedCard_ = cardAt(exactPosition(this, event));
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent *event)
@@ -112,7 +124,7 @@ void BoardView::mouseReleaseEvent(QMouseEvent *event)
     const std::optional<Card> pressed = pressedCard_;
     pressedCard_.reset();
     pressedButton_ = Qt::NoButton;
-    if (pressed && cardAt(event->position()) == pressed)
+    if (pressed && cardAt(exactPosition(this, event)) == pressed)
         emit cardClicked(*pressed);
 }
 

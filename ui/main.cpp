@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+
 int main(int, char **)
 {
     // Velmora takes no arguments, and the toolkit must not act on any either:
@@ -17,5 +19,11 @@ int main(int, char **)
 
     velmora::Form1 window;
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Qt 6.4's Wayland plugin can hang for good while it disconnects: its event
+    // thread waits for a read that never comes, and the process lingers with no
+    // window. Velmora keeps nothing, so on Wayland the process ends right here.
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        std::_Exit(status);
+    return status;
 }

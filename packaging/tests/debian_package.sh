@@ -36,6 +36,7 @@ depends=$(field Depends)
 [ -n "$depends" ] || fail "the package has no Depends"
 grep -qE '(^|, )libc6 \(>= [^)]+\)' <<<"$depends" || fail "Depends lacks libc6 with a version: $depends"
 grep -qE '(^|, )libqt6widgets6[a-z0-9]* \(>= [^)]+\)' <<<"$depends" || fail "Depends lacks libqt6widgets6 with a version: $depends"
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)', not qt6-wayland"
 
 # The files: the same as an installation under /usr.
 dpkg-deb --contents "$deb" >"$out/contents.txt" || fail "dpkg-deb cannot list the package"

@@ -5,6 +5,8 @@ VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # What building and running Velmora needs, and nothing more. zlib compresses the
 # icon files that the build writes; the program itself does not use it.
 VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev zlib1g-dev)
+# Qt's Wayland plugin, so that Velmora runs as a native client in a Wayland session.
+VELMORA_RUN_PACKAGES=(qt6-wayland)
 # What the tests need on top: GoogleTest and Google Benchmark (the tests build the
 # whole tree), a real X server and input, a private session bus, screenshots, the
 # icon reader, static analysis and the packaging tools.
@@ -12,6 +14,9 @@ VELMORA_TEST_PACKAGES=(libgtest-dev libbenchmark-dev libxdamage-dev
     xvfb xauth xdotool openbox dbus-daemon dbus-bin imagemagick icoutils x11-utils strace procps
     clang-tidy cppcheck
     desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian groff-base mandoc man-db)
+# And for the Wayland tests: a headless compositor, screenshots, keys, and what our
+# virtual pointer client is built with.
+VELMORA_WAYLAND_TEST_PACKAGES=(qt6-wayland sway grim wtype libwayland-dev)
 # What the benchmarks need to build and run: Google Benchmark, an X server, real
 # clicks, and a profiler.
 VELMORA_BENCH_PACKAGES=(libbenchmark-dev libxdamage-dev xvfb xdotool valgrind)

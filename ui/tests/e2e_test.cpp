@@ -1,6 +1,7 @@
 // Drives the real program in a real X server with real input events, and
 // compares what it shows with the pictures pixel for pixel.
 
+#include "endtoend.h"
 #include "rendering.h"
 #include "sessionbus.h"
 
@@ -29,16 +30,7 @@ QString programPath;
 QString faultyProgramPath;
 QString sourcePath;
 
-QString run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(20000))
-        ADD_FAILURE() << program.toStdString() << " did not finish";
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-}
-
-QString xdotool(const QStringList &args) { return run(QStringLiteral("xdotool"), args); }
+QString xdotool(const QStringList &args) { return test::run(QStringLiteral("xdotool"), args); }
 
 // A private X server with a window manager, a session bus and a runtime
 // directory, as a desktop session has, for the whole test run.
@@ -80,20 +72,11 @@ private:
 class Velmora {
 public:
     explicit Velmora(const QString &program, const QStringList &args = {},
-                     const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+                     const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                     int scale = 1)
+        : program_(program, args, environment), scale_(scale)
     {
-        process_.setProcessEnvironment(environment);
-        process_.start(program, args);
-        EXPECT_TRUE(process_.waitForStarted());
         window_ = waitForWindows(1).value(0);
-    }
-
-    ~Velmora()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished();
-        }
     }
 
     const QString &window() const { return window_; }
@@ -138,42 +121,24 @@ public:
     // Where the client area starts inside the window: the Ace of Clubs sits at its top-left corner.
     QPoint clientOrigin()
     {
-        if (origin_)
-            return *origin_;
-        const QImage ace = test::pictureImage(cardPicture(Rank::Ace, Suit::Clubs));
-        const QImage shot = screenshot(window_).convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y + ace.height() <= shot.height(); ++y) {
-            if (test::firstDifference(shot.copy(0, y, ace.width(), ace.height()), ace).isEmpty()) {
-                origin_ = QPoint(0, y);
-                return *origin_;
-            }
-        }
-        ADD_FAILURE() << "the Ace of Clubs is not at the window's left edge";
-        return {};
+        if (!origin_)
+            origin_ = test::findClientArea(screenshot(window_), 0, scale_);
+        if (!origin_)
+            ADD_FAILURE() << "the Ace of Clubs is not at the window's left edge";
+        return origin_.value_or(QPoint());
     }
 
     QImage clientArea()
     {
         const QPoint origin = clientOrigin();
-        return screenshot(window_).copy(origin.x(), origin.y(), kClientWidth, kClientHeight);
+        return screenshot(window_).copy(origin.x(), origin.y(), kClientWidth * scale_, kClientHeight * scale_);
     }
 
     // Waits for the repaint, then requires the client area to be exactly this board.
     void expectShows(const Board &board)
     {
-        QImage shown;
-        QString difference;
-        QDeadlineTimer deadline(5000);
-        do {
-            shown = clientArea();
-            // The gap right of the Ace of Clubs is background.
-            const QImage expected = test::renderBoard(board, shown.pixel(30, 0));
-            difference = test::firstDifference(shown, expected);
-            if (difference.isEmpty())
-                return;
-            QThread::msleep(50);
-        } while (!deadline.hasExpired());
-        ADD_FAILURE() << difference.toStdString();
+        const QString difference = test::waitUntilShown([this] { return clientArea(); }, board, scale_);
+        EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
     }
 
     void click(QPoint client, int button = 1, int repeat = 1)
@@ -192,21 +157,14 @@ public:
         }
     }
 
-    // The exit status, or -1 for a crash; what the program said on its error output is kept.
-    int waitForExit()
-    {
-        EXPECT_TRUE(process_.waitForFinished(10000)) << "the program did not end";
-        errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
-        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-    }
-
-    const QString &errors() const { return errors_; }
+    int waitForExit() { return program_.waitForExit(); }
+    const QString &errors() const { return program_.errors(); }
 
 private:
-    QProcess process_;
+    test::Program program_;
+    int scale_;
     QString window_;
     std::optional<QPoint> origin_;
-    QString errors_;
 };
 
 TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
@@ -251,6 +209,19 @@ TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
     velmora.click({0, 0});
     velmora.keys({"alt+F4"});
     EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
+}
+
+// Under a scale of 2 a click marks what is drawn under the device pixel clicked.
+TEST(EndToEnd, ClicksLandOnTheDevicePixelClickedAtScaleTwo)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_SCALE_FACTOR", "2");
+    Velmora velmora(programPath, {}, environment, 2);
+    Board expected;
+    velmora.expectShows(expected);
+    test::clickGapsThenEdges(
+        expected, 2, [&](QPoint pixel, bool right) { velmora.click(pixel, right ? 3 : 1); },
+        [&](const Board &board) { velmora.expectShows(board); });
 }
 
 TEST(EndToEnd, CommandLineArgumentsChangeNothing)

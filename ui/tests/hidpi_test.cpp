@@ -3,6 +3,7 @@
 #include "input.h"
 #include "rendering.h"
 
+#include <QAction>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -11,9 +12,11 @@ namespace velmora {
 namespace {
 
 // Run once per screen setup; VELMORA_EXPECTED_SCALE is the whole-number scale the window must draw at.
+int expectedScale() { return qEnvironmentVariableIntValue("VELMORA_EXPECTED_SCALE"); }
+
 TEST(HighDpi, EveryPicturePixelIsASharpSquareBlock)
 {
-    const int scale = qEnvironmentVariableIntValue("VELMORA_EXPECTED_SCALE");
+    const int scale = expectedScale();
     ASSERT_GE(scale, 1) << "set VELMORA_EXPECTED_SCALE";
 
     Form1 window;
@@ -33,6 +36,25 @@ TEST(HighDpi, EveryPicturePixelIsASharpSquareBlock)
     const QRgb background = window.boardView()->palette().color(QPalette::Window).rgb();
     const QString difference = test::firstDifference(shown, test::renderBoard(expected, background, scale));
     EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
+}
+
+// A click marks the card drawn under the device pixel clicked, or nothing.
+TEST(HighDpi, AClickMarksWhatIsDrawnUnderItsDevicePixel)
+{
+    const int scale = expectedScale();
+    ASSERT_GE(scale, 1) << "set VELMORA_EXPECTED_SCALE";
+    Form1 window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    for (QPoint pixel : test::edgeDevicePixels(scale)) {
+        window.resetAction()->trigger();
+        test::clickThroughWindow(window.boardView(), QPointF(pixel) / scale);
+        Board expected;
+        if (auto card = test::cardDrawnAt(expected, pixel, scale))
+            expected.markPlayed(*card);
+        EXPECT_EQ(window.board(), expected) << "after a click on device pixel " << pixel.x() << "," << pixel.y();
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointF>
 #include <Qt>
 
 class QWidget;
@@ -15,5 +16,10 @@ void release(QWidget *widget, QPoint point, Qt::MouseButton button = Qt::LeftBut
 void click(QWidget *widget, QPoint point, Qt::MouseButton button = Qt::LeftButton);
 // Press, release, double-click, release: what a real double-click delivers.
 void doubleClick(QWidget *widget, QPoint point, Qt::MouseButton button = Qt::LeftButton);
+
+// A click reported by the window system to the widget's window, at a point of the
+// widget that need not fall on a whole logical pixel (a device pixel at scale 2
+// is half of one). It takes the toolkit's own path from window to widget.
+void clickThroughWindow(QWidget *widget, QPointF point, Qt::MouseButton button = Qt::LeftButton);
 
 } // namespace velmora::test

@@ -2,6 +2,8 @@
 
 #include <pictures.h>
 
+#include <cmath>
+
 namespace velmora::test {
 
 QImage pictureImage(const Picture &picture)
@@ -30,6 +32,28 @@ QImage renderBoard(const Board &board, QRgb background, int scale)
         }
     }
     return image;
+}
+
+std::optional<Card> cardDrawnAt(const Board &board, QPoint devicePixel, int scale)
+{
+    // Device pixel d shows picture pixel floor(d / scale), as renderBoard draws it.
+    const auto logical = [scale](int device) { return static_cast<int>(std::floor(double(device) / scale)); };
+    return board.hitTest(logical(devicePixel.x()), logical(devicePixel.y()));
+}
+
+std::vector<QPoint> edgeDevicePixels(int scale)
+{
+    std::vector<QPoint> pixels;
+    const int middleOfSecondRow = (kRowPitch + kCardHeight / 2) * scale;
+    for (int x = kCardWidth * scale - 1; x <= kColumnPitch * scale; ++x)
+        pixels.push_back({x, middleOfSecondRow});
+    // The sixth column lies under the menu bar's empty end.
+    const int middleOfSixthColumn = (5 * kColumnPitch + kCardWidth / 2) * scale;
+    for (int y = kCardHeight * scale - 1; y <= kRowPitch * scale; ++y)
+        pixels.push_back({middleOfSixthColumn, y});
+    for (int y = -scale; y <= 0; ++y)
+        pixels.push_back({middleOfSixthColumn, y});
+    return pixels;
 }
 
 QString firstDifference(const QImage &actual, const QImage &expected)

@@ -1,0 +1,110 @@
+#include "endtoend.h"
+
+#include "rendering.h"
+
+#include <pictures.h>
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <sys/prctl.h>
+
+#include <csignal>
+
+namespace velmora::test {
+
+void dieWithTheTest() { prctl(PR_SET_PDEATHSIG, SIGKILL); }
+
+QString run(const QString &program, const QStringList &args, const QProcessEnvironment &environment)
+{
+    QProcess p;
+    p.setProcessEnvironment(environment);
+    p.start(program, args);
+    if (!p.waitForFinished(20000))
+        ADD_FAILURE() << program.toStdString() << " did not finish";
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+Program::Program(const QString &path, const QStringList &args, const QProcessEnvironment &environment)
+{
+    process_.setProcessEnvironment(environment);
+    process_.setChildProcessModifier(dieWithTheTest);
+    process_.start(path, args);
+    EXPECT_TRUE(process_.waitForStarted()) << path.toStdString() << " did not start";
+}
+
+Program::~Program()
+{
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished();
+    }
+}
+
+int Program::waitForExit()
+{
+    EXPECT_TRUE(process_.waitForFinished(10000)) << "the program did not end";
+    errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+}
+
+std::optional<QPoint> findClientArea(const QImage &shot, int x, int scale)
+{
+    const QImage ace = pictureImage(cardPicture(Rank::Ace, Suit::Clubs)).scaled(kCardWidth * scale, kCardHeight * scale);
+    const QImage image = shot.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y + ace.height() <= image.height(); ++y) {
+        if (firstDifference(image.copy(x, y, ace.width(), ace.height()), ace).isEmpty())
+            return QPoint(x, y);
+    }
+    return std::nullopt;
+}
+
+QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &board, int scale)
+{
+    QString difference;
+    QDeadlineTimer deadline(5000);
+    do {
+        const QImage shown = clientArea();
+        if (shown.width() <= kCardWidth * scale) {
+            difference = QStringLiteral("no picture of the client area");
+            continue;
+        }
+        // The gap right of the Ace of Clubs is background.
+        difference = firstDifference(shown, renderBoard(board, shown.pixel(kCardWidth * scale, 0), scale));
+        if (difference.isEmpty())
+            return {};
+        QThread::msleep(50);
+    } while (!deadline.hasExpired());
+    return difference;
+}
+
+void clickGapsThenEdges(Board &expected, int scale, const std::function<void(QPoint pixel, bool right)> &click,
+                        const std::function<void(const Board &)> &expectShows)
+{
+    std::vector<QPoint> edges;
+    for (QPoint pixel : edgeDevicePixels(scale)) {
+        if (cardDrawnAt(expected, pixel, scale))
+            edges.push_back(pixel);
+        else
+            click(pixel, false);
+    }
+    click(QPoint(11 * kColumnPitch + kCardWidth / 2, 2 * kRowPitch + kCardHeight / 2) * scale, true);
+    expected.markPlayed({Rank::Queen, Suit::Hearts});
+    {
+        SCOPED_TRACE("after clicks in the gaps");
+        expectShows(expected);
+    }
+    bool right = false;
+    for (QPoint pixel : edges) {
+        click(pixel, right);
+        if (auto card = cardDrawnAt(expected, pixel, scale))
+            expected.markPlayed(*card);
+        right = !right;
+    }
+    SCOPED_TRACE("after clicks on the cards' edges");
+    expectShows(expected);
+}
+
+} // namespace velmora::test

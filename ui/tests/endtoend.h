@@ -1,0 +1,58 @@
+#pragma once
+
+#include <board.h>
+
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace velmora::test {
+
+// For QProcess::setChildProcessModifier: the child is killed when the test
+// process ends, even by a crash or a timeout.
+void dieWithTheTest();
+
+// Runs a helper program to its end and returns its standard output, trimmed.
+QString run(const QString &program, const QStringList &args,
+            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+
+// A program under test, killed if it is still running when this goes.
+class Program {
+public:
+    Program(const QString &path, const QStringList &args, const QProcessEnvironment &environment);
+    ~Program();
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    qint64 processId() const { return process_.processId(); }
+
+    // The exit status, or -1 for a crash; what the program said on its error output is kept.
+    int waitForExit();
+    const QString &errors() const { return errors_; }
+
+private:
+    QProcess process_;
+    QString errors_;
+};
+
+// Where the client area starts in a screenshot, searching down the column x: the
+// Ace of Clubs, drawn at this scale, has its top-left corner there.
+std::optional<QPoint> findClientArea(const QImage &shot, int x, int scale = 1);
+
+// Takes pictures of the client area until one shows exactly this board, for a few
+// seconds. Empty when one did, otherwise how the last one differed.
+QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &board, int scale = 1);
+
+// Clicks every device pixel of edgeDevicePixels: first those in the gaps, none of
+// which may mark a card, then the Queen of Hearts, to show that they have all been
+// handled, then those on the cards' edges, with the left and right buttons in turn.
+// Checks the board after the gaps and after the edges; `expected` follows the clicks.
+void clickGapsThenEdges(Board &expected, int scale, const std::function<void(QPoint pixel, bool right)> &click,
+                        const std::function<void(const Board &)> &expectShows);
+
+} // namespace velmora::test

@@ -1,0 +1,350 @@
+// Drives the real program as a native Wayland client of a headless compositor
+// (sway), at output scale 1 and 2, with a virtual pointer and keyboard, and
+// compares what the compositor shows with the pictures pixel for pixel.
+
+#include "endtoend.h"
+#include "rendering.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+QString programPath;
+QString pointerPath;
+
+constexpr QSize kOutputSize(1280, 800); // device pixels, at every scale
+constexpr int kLeftButton = 272;        // Linux input codes
+constexpr int kRightButton = 273;
+
+bool waitFor(const std::function<bool()> &condition, int milliseconds = 10000)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+// A headless sway with one output at the given scale, private to one test. Sway
+// will not run as root, so under root it runs as nobody; its clients run as the
+// test does and reach it by the socket's full path.
+class Compositor {
+public:
+    void start(int scale)
+    {
+        const QDir root(root_.path());
+        for (const char *dir : {"compositor", "home", "client-home", "client-run"})
+            root.mkdir(dir);
+        QFile config(root.filePath("sway.conf"));
+        config.open(QIODevice::WriteOnly);
+        config.write(QStringLiteral("output * resolution %1x%2 scale %3\nxwayland disable\n")
+                         .arg(kOutputSize.width())
+                         .arg(kOutputSize.height())
+                         .arg(scale)
+                         .toUtf8());
+        config.close();
+        const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        QFile::setPermissions(root.path(), owner | QFile::ExeGroup | QFile::ExeOther);
+        QFile::setPermissions(config.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        for (const char *dir : {"compositor", "client-run"})
+            QFile::setPermissions(root.filePath(dir), owner);
+
+        QProcessEnvironment environment;
+        environment.insert("PATH", qEnvironmentVariable("PATH"));
+        environment.insert("HOME", root.filePath("home"));
+        environment.insert("XDG_RUNTIME_DIR", root.filePath("compositor"));
+        environment.insert("WLR_BACKENDS", "headless");
+        environment.insert("WLR_RENDERER", "pixman");
+        environment.insert("WLR_LIBINPUT_NO_DEVICES", "1");
+        sway_.setProcessEnvironment(environment);
+        sway_.setStandardOutputFile(QProcess::nullDevice());
+        sway_.setStandardErrorFile(root.filePath("sway.log"));
+        if (geteuid() == 0) {
+            const passwd *nobody = getpwnam("nobody");
+            ASSERT_NE(nobody, nullptr) << "there is no user nobody to run the compositor as";
+            const uid_t uid = nobody->pw_uid;
+            const gid_t gid = nobody->pw_gid;
+            for (const char *dir : {"compositor", "home"})
+                ASSERT_EQ(chown(QFile::encodeName(root.filePath(dir)).constData(), uid, gid), 0);
+            sway_.setChildProcessModifier([uid, gid] {
+                if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
+                    _exit(127);
+                test::dieWithTheTest(); // after setuid(), which forgets it
+            });
+        } else {
+            sway_.setChildProcessModifier(test::dieWithTheTest);
+        }
+        sway_.start(QStringLiteral("sway"), {"--config", config.fileName()});
+        ASSERT_TRUE(sway_.waitForStarted()) << "sway did not start";
+
+        const QDir runtime(root.filePath("compositor"));
+        const bool ready = waitFor([&] {
+            const QStringList sockets = runtime.entryList({"wayland-*", "sway-ipc.*.sock"}, QDir::System);
+            for (const QString &name : sockets)
+                (name.startsWith("wayland-") ? display_ : ipc_) = runtime.filePath(name);
+            return !display_.isEmpty() && !ipc_.isEmpty() && !swaymsg({"-t", "get_outputs"}).isEmpty();
+        });
+        ASSERT_TRUE(ready) << "sway did not come up:\n" << log().toStdString();
+    }
+
+    ~Compositor()
+    {
+        sway_.terminate();
+        if (!sway_.waitForFinished(5000)) {
+            sway_.kill();
+            sway_.waitForFinished();
+        }
+    }
+
+    QString log() const
+    {
+        QFile file(QDir(root_.path()).filePath("sway.log"));
+        file.open(QIODevice::ReadOnly);
+        return QString::fromLocal8Bit(file.readAll());
+    }
+
+    // What a client of this compositor runs with: nothing from the test's own session.
+    QProcessEnvironment clientEnvironment() const
+    {
+        const QDir root(root_.path());
+        QProcessEnvironment environment;
+        environment.insert("PATH", qEnvironmentVariable("PATH"));
+        environment.insert("HOME", root.filePath("client-home"));
+        environment.insert("XDG_RUNTIME_DIR", root.filePath("client-run"));
+        environment.insert("WAYLAND_DISPLAY", display_);
+        for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+            if (qEnvironmentVariableIsSet(name))
+                environment.insert(name, qEnvironmentVariable(name));
+        return environment;
+    }
+
+    QString swaymsg(const QStringList &args) const
+    {
+        return test::run(QStringLiteral("swaymsg"), QStringList{"--socket", ipc_} + args, clientEnvironment());
+    }
+
+    // The windows of one process, as the compositor lists them.
+    std::vector<QJsonObject> windowsOf(qint64 processId) const
+    {
+        std::vector<QJsonObject> found;
+        const std::function<void(const QJsonObject &)> visit = [&](const QJsonObject &node) {
+            if (node.value("pid").toInteger() == processId)
+                found.push_back(node);
+            for (const char *children : {"nodes", "floating_nodes"})
+                for (const QJsonValue &child : node.value(children).toArray())
+                    visit(child.toObject());
+        };
+        visit(QJsonDocument::fromJson(swaymsg({"-t", "get_tree"}).toUtf8()).object());
+        return found;
+    }
+
+    // The whole output, in device pixels.
+    QImage screenshot() const
+    {
+        QProcess grim;
+        grim.setProcessEnvironment(clientEnvironment());
+        grim.start(QStringLiteral("grim"), {"-"});
+        grim.waitForFinished(20000);
+        return QImage::fromData(grim.readAllStandardOutput(), "PNG");
+    }
+
+    // Types a key sequence, all in one go: wtype's keyboard goes when it ends, and
+    // takes an open menu with it. It loses keys unless it waits a little first.
+    void type(const QStringList &keys) const { test::run(QStringLiteral("wtype"), QStringList{"-s", "100"} + keys, clientEnvironment()); }
+
+private:
+    QTemporaryDir root_;
+    QProcess sway_;
+    QString display_;
+    QString ipc_;
+};
+
+// A pointer held open in the compositor, moved and clicked to device pixels of the output.
+class Pointer {
+public:
+    void start(const Compositor &compositor)
+    {
+        process_.setProcessEnvironment(compositor.clientEnvironment());
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.setChildProcessModifier(test::dieWithTheTest);
+        process_.start(pointerPath);
+        ASSERT_TRUE(answered()) << "the virtual pointer did not start";
+    }
+
+    ~Pointer()
+    {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(5000))
+            process_.kill();
+        process_.waitForFinished();
+    }
+
+    void click(QPoint device, int button = kLeftButton)
+    {
+        send(QStringLiteral("move %1 %2 %3 %4").arg(device.x()).arg(device.y()).arg(kOutputSize.width()).arg(kOutputSize.height()));
+        send(QStringLiteral("press %1").arg(button));
+        send(QStringLiteral("release %1").arg(button));
+        park();
+    }
+
+    // The software cursor shows in screenshots: keep it in the output's corner, away from any window.
+    void park() { send(QStringLiteral("move %1 %2 %1 %2").arg(kOutputSize.width() - 1).arg(kOutputSize.height() - 1)); }
+
+private:
+    void send(const QString &command)
+    {
+        process_.write(command.toUtf8() + '\n');
+        EXPECT_TRUE(answered()) << "the virtual pointer did not do " << command.toStdString();
+    }
+
+    bool answered()
+    {
+        while (!process_.canReadLine())
+            if (!process_.waitForReadyRead(10000))
+                return false;
+        return process_.readLine().trimmed() == "ok";
+    }
+
+    QProcess process_;
+};
+
+class Wayland : public testing::TestWithParam<int> {
+protected:
+    int scale() const { return GetParam(); }
+
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(compositor.start(scale()));
+        ASSERT_NO_FATAL_FAILURE(pointer.start(compositor));
+        ASSERT_NO_FATAL_FAILURE(pointer.park());
+    }
+
+    // Starts the program and finds its window and the board in it.
+    void start()
+    {
+        QProcessEnvironment environment = compositor.clientEnvironment();
+        // No quiet fallback to X11: without the Wayland plugin the test must fail.
+        environment.insert("QT_QPA_PLATFORM", "wayland");
+        velmora = std::make_unique<test::Program>(programPath, QStringList(), environment);
+        ASSERT_TRUE(waitFor([&] { return windows().size() == 1 && !clientArea().isNull(); }))
+            << "no window showing the board";
+    }
+
+    std::vector<QJsonObject> windows() const { return compositor.windowsOf(velmora->processId()); }
+
+    // The client area of the main window, in device pixels of the output.
+    QImage clientArea()
+    {
+        const QImage shot = compositor.screenshot();
+        if (!origin_) {
+            const std::vector<QJsonObject> views = windows();
+            if (views.empty())
+                return {};
+            const QJsonObject frame = views.front().value("rect").toObject();
+            const QJsonObject content = views.front().value("window_rect").toObject();
+            const int left = (frame.value("x").toInt() + content.value("x").toInt()) * scale();
+            origin_ = test::findClientArea(shot, left, scale());
+            if (!origin_)
+                return {};
+        }
+        return shot.copy(QRect(*origin_, QSize(kClientWidth, kClientHeight) * scale()));
+    }
+
+    void expectShows(const Board &board)
+    {
+        const QString difference = test::waitUntilShown([this] { return clientArea(); }, board, scale());
+        EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
+    }
+
+    // Clicks a device pixel of the client area.
+    void click(QPoint device, int button = kLeftButton) { pointer.click(*origin_ + device, button); }
+
+    Compositor compositor;
+    Pointer pointer;
+    std::unique_ptr<test::Program> velmora;
+    std::optional<QPoint> origin_;
+};
+
+TEST_P(Wayland, ClicksKeysAndAboutWorkAsANativeClient)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    const std::vector<QJsonObject> main = windows();
+    ASSERT_EQ(main.size(), 1u);
+    EXPECT_EQ(main[0].value("app_id").toString(), "org.example.Velmora");
+    EXPECT_EQ(main[0].value("name").toString(), "Velmora");
+    EXPECT_EQ(main[0].value("type").toString(), "floating_con") << "a fixed-size window floats";
+    EXPECT_EQ(main[0].value("window_rect").toObject().value("width").toInt(), kClientWidth);
+    Board expected;
+    expectShows(expected);
+
+    test::clickGapsThenEdges(
+        expected, scale(), [&](QPoint pixel, bool right) { click(pixel, right ? kRightButton : kLeftButton); },
+        [&](const Board &board) { expectShows(board); });
+
+    // Help > About... by its access keys. The box is modal: the window takes no click.
+    compositor.type({"-M", "alt", "-k", "h", "-m", "alt", "-s", "200", "-k", "a"});
+    ASSERT_TRUE(waitFor([&] { return windows().size() == 2; })) << "no About box";
+    const std::vector<QJsonObject> withBox = windows();
+    const QJsonObject box = withBox[withBox[0].value("id") == main[0].value("id") ? 1 : 0];
+    EXPECT_EQ(box.value("name").toString(), "Velmora");
+    // The Ace of Clubs, in the main window's first column, lies clear of the box.
+    click(QPoint(kCardWidth / 2, kCardHeight / 2) * scale());
+    compositor.swaymsg({QStringLiteral("[con_id=%1]").arg(box.value("id").toInteger()), "focus"});
+    compositor.type({"-k", "Return"});
+    ASSERT_TRUE(waitFor([&] { return windows().size() == 1; })) << "Return did not close the About box";
+    {
+        SCOPED_TRACE("after the About box");
+        expectShows(expected);
+    }
+
+    // File > Reset by its access keys.
+    compositor.type({"-M", "alt", "-k", "f", "-m", "alt", "-s", "200", "-k", "r"});
+    {
+        SCOPED_TRACE("after File > Reset");
+        expectShows(Board());
+    }
+
+    // Closed by the compositor, the program ends cleanly and has said nothing.
+    compositor.swaymsg({QStringLiteral("[pid=%1]").arg(velmora->processId()), "kill"});
+    EXPECT_EQ(velmora->waitForExit(), 0);
+    EXPECT_EQ(velmora->errors().toStdString(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Scale, Wayland, testing::Values(1, 2),
+                         [](const testing::TestParamInfo<int> &info) { return "Scale" + std::to_string(info.param); });
+
+} // namespace
+} // namespace velmora
+
+int main(int argc, char **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    QCoreApplication app(argc, argv);
+    if (argc != 3) {
+        fprintf(stderr, "usage: wayland_test VELMORA VIRTUAL-POINTER\n");
+        return 2;
+    }
+    velmora::programPath = QString::fromLocal8Bit(argv[1]);
+    velmora::pointerPath = QString::fromLocal8Bit(argv[2]);
+    return RUN_ALL_TESTS();
+}
