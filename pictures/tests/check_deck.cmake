@@ -1,8 +1,10 @@
 # Renders the contact sheet afresh and requires the copy in docs/ to be the
 # same, so that the README never shows outdated artwork.
-#   cmake -DTOOL=... -DFRESH=... -DCOMMITTED=... -P check_deck.cmake
+#   cmake [-DEMULATOR=wine...] -DTOOL=... -DFRESH=... -DCOMMITTED=... -P check_deck.cmake
+# EMULATOR is the cross build's command line that runs the tool, its words separated by "|".
 
-execute_process(COMMAND ${TOOL} ${FRESH} RESULT_VARIABLE result)
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+execute_process(COMMAND ${EMULATOR} ${TOOL} ${FRESH} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "the contact sheet tool failed")
 endif()
