@@ -9,6 +9,9 @@ VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config libgtest-dev qt6-base-d
 VELMORA_TEST_PACKAGES=(xvfb xauth xdotool openbox imagemagick icoutils x11-utils strace zlib1g-dev
     clang-tidy cppcheck
     desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev)
+# What the Windows build needs on top: the MinGW-w64 cross compiler (posix threads),
+# GoogleTest's sources and zlib for it, and Wine to run its tests.
+VELMORA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest libz-mingw-w64-dev wine wine64)
 # What scripts/bench needs to run them: an X server, real clicks, and a profiler.
 VELMORA_BENCH_PACKAGES=(xvfb xdotool valgrind)
 

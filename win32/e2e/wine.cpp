@@ -1,0 +1,103 @@
+#include "wine.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QThread>
+
+namespace velmora::test
+{
+
+QString wineLoader()
+{
+    // Debian's wine script only adds a hint about the 32-bit loader to the 64-bit one.
+    const QString debian = QStringLiteral("/usr/lib/wine/wine64");
+    return QFileInfo(debian).isExecutable() ? debian : QStringLiteral("wine64");
+}
+
+WinePrefix::WinePrefix() : environment_(QProcessEnvironment::systemEnvironment())
+{
+    environment_.insert("WINEPREFIX", dir_.path());
+    environment_.insert("WINEDEBUG", "-all");
+    // A fresh prefix would offer to download Mono and Gecko.
+    environment_.insert("WINEDLLOVERRIDES", "mscoree,mshtml=");
+    startServer();
+    run({"wineboot", "--init"});
+}
+
+WinePrefix::~WinePrefix()
+{
+    stopServer();
+}
+
+void WinePrefix::startServer() const
+{
+    // Persistent, and writing nowhere: the services it starts inherit its output,
+    // and would hold a reader's pipe open for ever.
+    QProcess server;
+    server.setProcessEnvironment(environment_);
+    server.setStandardInputFile(QProcess::nullDevice());
+    server.setStandardOutputFile(QProcess::nullDevice());
+    server.setStandardErrorFile(QProcess::nullDevice());
+    server.start(QStringLiteral("wineserver"), {"--persistent"});
+    EXPECT_TRUE(server.waitForFinished(30000)) << "wineserver did not start";
+}
+
+void WinePrefix::stopServer() const
+{
+    QProcess::execute(QStringLiteral("env"), {"WINEPREFIX=" + dir_.path(), "wineserver", "--kill"});
+    QProcess::execute(QStringLiteral("env"), {"WINEPREFIX=" + dir_.path(), "wineserver", "--wait"});
+}
+
+QString WinePrefix::run(const QStringList &command) const
+{
+    return test::run(wineLoader(), command, environment_);
+}
+
+WineVelmora::WineVelmora(const WinePrefix &prefix, const QString &exe, const QStringList &args, int scale)
+{
+    process_.setProcessEnvironment(prefix.environment());
+    process_.setStandardInputFile(QProcess::nullDevice());
+    process_.start(wineLoader(), QStringList{exe} + args);
+    EXPECT_TRUE(process_.waitForStarted());
+    const QString main = waitForWindows(1).value(0);
+    window_ = std::make_unique<DeckWindow>(main, scale);
+}
+
+WineVelmora::~WineVelmora()
+{
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished();
+    }
+}
+
+QStringList WineVelmora::windows() const
+{
+    QStringList found = visibleWindows(QStringLiteral("Velmora"));
+    if (window_ && found.removeAll(window_->id()) > 0)
+        found.prepend(window_->id());
+    return found;
+}
+
+QStringList WineVelmora::waitForWindows(int count) const
+{
+    QDeadlineTimer deadline(20000);
+    QStringList found;
+    while (!deadline.hasExpired()) {
+        found = windows();
+        if (found.size() == count)
+            return found;
+        QThread::msleep(50);
+    }
+    ADD_FAILURE() << "expected " << count << " windows, found " << found.size();
+    return found;
+}
+
+int WineVelmora::waitForExit()
+{
+    EXPECT_TRUE(process_.waitForFinished(20000)) << "the program did not end";
+    errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+}
+
+} // namespace velmora::test

@@ -1,0 +1,214 @@
+// Drives Velmora.exe under Wine in a private X server with real input events, and
+// compares what it shows with the pictures pixel for pixel.
+
+#include "wine.h"
+
+#include <rendering.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace velmora::test
+{
+namespace
+{
+
+QString velmoraExe;
+QString faultyVelmoraExe;
+QString accessibilityClientExe;
+
+// One Wine prefix for the tests that need nothing special of it.
+class SharedPrefix : public testing::Environment
+{
+public:
+    void SetUp() override { prefix = std::make_unique<WinePrefix>(); }
+    void TearDown() override { prefix.reset(); }
+
+    static inline std::unique_ptr<WinePrefix> prefix;
+};
+
+const WinePrefix &sharedPrefix()
+{
+    return *SharedPrefix::prefix;
+}
+
+TEST(Wine, ClicksMenusAboutAndCloseWorkWithRealInput)
+{
+    WineVelmora velmora(sharedPrefix(), velmoraExe);
+    DeckWindow &window = velmora.window();
+    Board expected;
+    window.expectShows(expected);
+
+    struct Click {
+        QPoint point;
+        int button;
+        int repeat;
+    };
+    // Corners, gaps, the strips beside the grid, both buttons, a double-click, a played card.
+    const Click clicks[] = {
+        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},    {{31, 20}, 3, 1},  {{32, 0}, 3, 1},    {{0, 52}, 1, 1},
+        {{240, 130}, 1, 2}, {{413, 217}, 3, 1}, {{415, 10}, 1, 1}, {{100, 218}, 1, 1}, {{0, 0}, 3, 1},
+    };
+    for (const Click &c : clicks) {
+        window.click(c.point, c.button, c.repeat);
+        if (auto card = expected.hitTest(c.point.x(), c.point.y()))
+            expected.markPlayed(*card);
+        SCOPED_TRACE(testing::Message() << "after a click at " << c.point.x() << "," << c.point.y());
+        window.expectShows(expected);
+    }
+
+    // Pressed on one card and released on another, on a gap, or pressed on a gap: nothing.
+    window.drag({100, 10}, {140, 10});
+    window.drag({100, 10}, {131, 10}, 3);
+    window.drag({130, 10}, {100, 10});
+    window.expectShows(expected);
+    // Still over the same card, however far the pointer went in between.
+    window.drag({100, 10}, {102, 40});
+    expected.markPlayed({Rank::Four, Suit::Clubs});
+    window.expectShows(expected);
+
+    // Keys do nothing but open the menus.
+    window.keys({"space", "Return", "r", "Delete", "BackSpace", "Right", "Down", "Tab", "z", "ctrl+z"});
+    window.expectShows(expected);
+
+    // Help > About... by its access keys: a second window named Velmora, modal.
+    window.keys({"alt+h", "a"});
+    const QStringList withBox = velmora.waitForWindows(2);
+    ASSERT_EQ(withBox.size(), 2);
+    window.click({300, 30});
+    window.expectShows(expected);
+    xdotool({"windowactivate", "--sync", withBox[1]});
+    xdotool({"key", "Return"});
+    velmora.waitForWindows(1);
+    window.expectShows(expected);
+
+    // File > Reset by its access keys.
+    window.keys({"alt+f", "r"});
+    window.expectShows(Board());
+
+    // Closing with a card marked asks nothing and ends cleanly.
+    window.click({0, 0});
+    window.keys({"alt+F4"});
+    EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
+}
+
+TEST(Wine, CommandLineArgumentsChangeNothing)
+{
+    QImage plain;
+    {
+        WineVelmora velmora(sharedPrefix(), velmoraExe);
+        velmora.window().expectShows(Board());
+        plain = velmora.window().screenshot();
+    }
+    WineVelmora velmora(sharedPrefix(), velmoraExe, {"/?", "-reverse", "C:\\deck.txt", "--help"});
+    velmora.window().expectShows(Board());
+    const QString difference = firstDifference(velmora.window().screenshot(), plain);
+    EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
+}
+
+// A picture that cannot be shown is fatal: a message box names it, then the process fails.
+TEST(Wine, AFailingPictureEndsTheProgramAfterSayingSo)
+{
+    WineVelmora velmora(sharedPrefix(), faultyVelmoraExe);
+    velmora.window().click({230, 120});
+    const QStringList withBox = velmora.waitForWindows(2);
+    ASSERT_EQ(withBox.size(), 2);
+    xdotool({"windowactivate", "--sync", withBox[1]});
+    xdotool({"key", "Return"});
+    EXPECT_EQ(velmora.waitForExit(), 1);
+    EXPECT_TRUE(velmora.errors().contains("Image36")) << velmora.errors().toStdString();
+}
+
+// Wine takes the screen's DPI from its registry, as Windows does from the display settings.
+TEST(Wine, At192DpiEveryPicturePixelIsASharpSquareAndClicksHitWhatIsDrawn)
+{
+    const WinePrefix prefix;
+    prefix.run({"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                "192", "/f"});
+    WineVelmora velmora(prefix, velmoraExe, {}, 2);
+    DeckWindow &window = velmora.window();
+    Board expected;
+    window.expectShows(expected);
+
+    // The last device pixel of a card, the first one of the gap beside it, and a card's middle.
+    window.click({29, 49});
+    window.click({30, 0});
+    window.click({230, 120}, 3);
+    expected.markPlayed({Rank::Ace, Suit::Clubs});
+    expected.markPlayed({Rank::Eight, Suit::Hearts});
+    window.expectShows(expected);
+    window.keys({"alt+f", "r"});
+    window.expectShows(Board());
+}
+
+// A screen reader's view: 52 check buttons named after their cards, in place, played by their default action.
+TEST(Wine, AnAccessibilityClientReadsAndPlaysTheCards)
+{
+    WineVelmora velmora(sharedPrefix(), velmoraExe);
+    velmora.window().click({0, 0});
+    Board expected;
+    expected.markPlayed({Rank::Ace, Suit::Clubs});
+    velmora.window().expectShows(expected);
+
+    const QStringList lines =
+        sharedPrefix().run({accessibilityClientExe, "Queen of Hearts", "Ace of Clubs"}).split('\n');
+    ASSERT_EQ(lines.size(), 1 + 52 + 2 + 1 + 52) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines[0].trimmed(), "children 52");
+    EXPECT_EQ(lines[53].trimmed(), "played Queen of Hearts: 0x00000000");
+    EXPECT_EQ(lines[54].trimmed(), "played Ace of Clubs: 0x80020003") << "a played card has no action";
+    const Board before = expected;
+    expected.markPlayed({Rank::Queen, Suit::Hearts});
+    for (const auto &[first, board] :
+         {std::pair{1, &before}, std::pair{56, static_cast<const Board *>(&expected)}}) {
+        for (int i = 0; i < kCardCount; ++i) {
+            const Card card = cardAt(i);
+            const bool played = board->cell(card).state() == CellState::Played;
+            const PixelRect r = cellRect(card);
+            // Role 44 is a check button; state 17 is checked (16) and unavailable (1).
+            const QString line = QStringLiteral("%1|%2|44|%3|%4|%5,%6,%7,%8")
+                                     .arg(i + 1)
+                                     .arg(QString::fromStdString(cardName(card)))
+                                     .arg(played ? 17 : 0)
+                                     .arg(played ? "" : "Press")
+                                     .arg(r.left)
+                                     .arg(r.top)
+                                     .arg(r.width)
+                                     .arg(r.height);
+            EXPECT_EQ(lines[first + i].trimmed(), line);
+        }
+    }
+    velmora.window().expectShows(expected);
+}
+
+} // namespace
+} // namespace velmora::test
+
+int main(int argc, char **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    QCoreApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr,
+                     "usage: wine_e2e_test VELMORA-EXE FAULTY-VELMORA-EXE ACCESSIBILITY-CLIENT-EXE\n");
+        return 2;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (!QFileInfo::exists(QString::fromLocal8Bit(argv[i]))) {
+            std::fprintf(stderr,
+                         "%s is missing: build the windows preset first (cmake --preset windows && "
+                         "cmake --build --preset windows)\n",
+                         argv[i]);
+            return 77;
+        }
+    }
+    velmora::test::velmoraExe = QString::fromLocal8Bit(argv[1]);
+    velmora::test::faultyVelmoraExe = QString::fromLocal8Bit(argv[2]);
+    velmora::test::accessibilityClientExe = QString::fromLocal8Bit(argv[3]);
+    testing::AddGlobalTestEnvironment(new velmora::test::XServer);
+    testing::AddGlobalTestEnvironment(new velmora::test::SharedPrefix);
+    return RUN_ALL_TESTS();
+}
