@@ -1,6 +1,7 @@
 #include "wine.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <QThread>
 
@@ -16,10 +17,16 @@ QString wineLoader()
 
 WinePrefix::WinePrefix() : environment_(QProcessEnvironment::systemEnvironment())
 {
-    environment_.insert("WINEPREFIX", dir_.path());
+    const QDir root(dir_.path());
+    root.mkdir("home");
+    environment_.insert("HOME", root.filePath("home"));
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        environment_.remove(name);
+    environment_.insert("WINEPREFIX", root.filePath("prefix"));
     environment_.insert("WINEDEBUG", "-all");
-    // A fresh prefix would offer to download Mono and Gecko.
-    environment_.insert("WINEDLLOVERRIDES", "mscoree,mshtml=");
+    // A fresh prefix would offer to download Mono and Gecko, and Wine's menu builder
+    // would write desktop entries and registry keys at times of its own choosing.
+    environment_.insert("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
     startServer();
     run({"wineboot", "--init"});
 }
@@ -44,8 +51,12 @@ void WinePrefix::startServer() const
 
 void WinePrefix::stopServer() const
 {
-    QProcess::execute(QStringLiteral("env"), {"WINEPREFIX=" + dir_.path(), "wineserver", "--kill"});
-    QProcess::execute(QStringLiteral("env"), {"WINEPREFIX=" + dir_.path(), "wineserver", "--wait"});
+    for (const char *option : {"--kill", "--wait"}) {
+        QProcess server;
+        server.setProcessEnvironment(environment_);
+        server.start(QStringLiteral("wineserver"), {option});
+        server.waitForFinished(30000);
+    }
 }
 
 QString WinePrefix::run(const QStringList &command) const

@@ -6,7 +6,12 @@
 #include <rendering.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -182,6 +187,91 @@ TEST(Wine, AnAccessibilityClientReadsAndPlaysTheCards)
         }
     }
     velmora.window().expectShows(expected);
+}
+
+// The keys of a registry file and the names of their values, one per line. Wine
+// itself rewrites some values (the time a driver was installed) on every start.
+QString registryNames(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    static const QRegularExpression keyLine(QStringLiteral("^(\\[.*\\])( \\d+)?$"));
+    static const QRegularExpression valueLine(QStringLiteral("^(@|\"(?:[^\"\\\\]|\\\\.)*\")="));
+    QString key;
+    QStringList names;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
+        if (const auto k = keyLine.match(line); k.hasMatch()) {
+            key = k.captured(1);
+            names << key;
+        } else if (const auto v = valueLine.match(line); v.hasMatch()) {
+            names << key + ' ' + v.captured(1);
+        }
+    }
+    return names.join('\n');
+}
+
+// Every file under the folder, by path: a registry file's keys and value names, any
+// other file's size and time of last change.
+QMap<QString, QString> snapshot(const QString &folder)
+{
+    QMap<QString, QString> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo file(it.next());
+        files[QDir(folder).relativeFilePath(file.filePath())] =
+            file.suffix() == QLatin1String("reg") ? registryNames(file.filePath())
+                                                  : QStringLiteral("%1 bytes, changed %2")
+                                                        .arg(file.size())
+                                                        .arg(file.lastModified().toMSecsSinceEpoch());
+    }
+    return files;
+}
+
+// Velmora keeps nothing: a whole session leaves the prefix, its registry and the home
+// folder as a Windows program that does nothing leaves them.
+TEST(Wine, WritesNoFileAndNoRegistryKey)
+{
+    const WinePrefix prefix;
+    // The first start after the prefix was made tidies the device keys: baseline after it.
+    for (int round = 0; round < 2; ++round) {
+        prefix.stopServer(); // the registry is on disk once the server has gone
+        prefix.startServer();
+        prefix.run({"cmd", "/c", "exit"});
+    }
+    prefix.stopServer();
+    const QMap<QString, QString> before = snapshot(prefix.path());
+    ASSERT_TRUE(before.value("prefix/user.reg").contains("[Control Panel\\\\Desktop]"));
+
+    prefix.startServer();
+    {
+        WineVelmora velmora(prefix, velmoraExe);
+        DeckWindow &window = velmora.window();
+        window.click({230, 120});
+        window.keys({"alt+h", "a"});
+        const QStringList withBox = velmora.waitForWindows(2);
+        ASSERT_EQ(withBox.size(), 2);
+        xdotool({"windowactivate", "--sync", withBox[1]});
+        xdotool({"key", "Return"});
+        velmora.waitForWindows(1);
+        window.keys({"alt+f", "r"});
+        window.click({0, 0});
+        window.keys({"alt+F4"});
+        EXPECT_EQ(velmora.waitForExit(), 0);
+    }
+    prefix.stopServer();
+    const QMap<QString, QString> after = snapshot(prefix.path());
+
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        if (!before.contains(it.key())) {
+            ADD_FAILURE() << it.key().toStdString() << " was created";
+        } else if (!it.key().endsWith(".reg")) {
+            EXPECT_EQ(before[it.key()], it.value()) << it.key().toStdString() << " was changed";
+        } else {
+            const QStringList was = before[it.key()].split('\n');
+            for (const QString &name : it.value().split('\n'))
+                EXPECT_TRUE(was.contains(name)) << it.key().toStdString() << " gained " << name.toStdString();
+        }
+    }
 }
 
 } // namespace
