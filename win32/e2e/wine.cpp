@@ -18,6 +18,8 @@ QString wineLoader()
 WinePrefix::WinePrefix() : environment_(QProcessEnvironment::systemEnvironment())
 {
     const QDir root(dir_.path());
+    // The server needs the prefix's folder; wineboot fills it.
+    root.mkdir("prefix");
     root.mkdir("home");
     environment_.insert("HOME", root.filePath("home"));
     for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
@@ -46,7 +48,7 @@ void WinePrefix::startServer() const
     server.setStandardOutputFile(QProcess::nullDevice());
     server.setStandardErrorFile(QProcess::nullDevice());
     server.start(QStringLiteral("wineserver"), {"--persistent"});
-    EXPECT_TRUE(server.waitForFinished(30000)) << "wineserver did not start";
+    EXPECT_TRUE(server.waitForFinished(30000) && server.exitCode() == 0) << "wineserver did not start";
 }
 
 void WinePrefix::stopServer() const
