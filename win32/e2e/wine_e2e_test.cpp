@@ -41,12 +41,41 @@ const WinePrefix &sharedPrefix()
     return *SharedPrefix::prefix;
 }
 
+QString property(const DeckWindow &window, const QString &name)
+{
+    return run(QStringLiteral("xprop"), {"-id", window.id(), name});
+}
+
+// The client area is the deck's size at this scale, under the menu bar; the frame
+// can be moved, minimised and closed, neither resized nor maximised; the icon is
+// there in both sizes, grown by the same whole factor.
+void expectFixedFrameAround(DeckWindow &window, int scale)
+{
+    const QSize client(kClientWidth * scale, kClientHeight * scale);
+    const QSize shown = window.screenshot().size();
+    EXPECT_EQ(shown - QSize(0, window.clientOrigin().y()), client);
+    const QString size = QStringLiteral("%1 by %2").arg(shown.width()).arg(shown.height());
+    const QString hints = property(window, "WM_NORMAL_HINTS");
+    EXPECT_TRUE(hints.contains("minimum size: " + size) && hints.contains("maximum size: " + size))
+        << hints.toStdString();
+    const QString actions = property(window, "_NET_WM_ALLOWED_ACTIONS");
+    for (const char *allowed : {"_NET_WM_ACTION_MOVE", "_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_CLOSE"})
+        EXPECT_TRUE(actions.contains(allowed)) << actions.toStdString();
+    for (const char *denied : {"_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE"})
+        EXPECT_FALSE(actions.contains(denied)) << actions.toStdString();
+    const QString icon = property(window, "_NET_WM_ICON");
+    for (const int size : {32 * scale, 16 * scale})
+        EXPECT_TRUE(icon.contains(QStringLiteral("Icon (%1 x %1)").arg(size)))
+            << "no icon of " << size << " pixels";
+}
+
 TEST(Wine, ClicksMenusAboutAndCloseWorkWithRealInput)
 {
     WineVelmora velmora(sharedPrefix(), velmoraExe);
     DeckWindow &window = velmora.window();
     Board expected;
     window.expectShows(expected);
+    expectFixedFrameAround(window, 1);
 
     struct Click {
         QPoint point;
@@ -138,6 +167,7 @@ TEST(Wine, At192DpiEveryPicturePixelIsASharpSquareAndClicksHitWhatIsDrawn)
     DeckWindow &window = velmora.window();
     Board expected;
     window.expectShows(expected);
+    expectFixedFrameAround(window, 2);
 
     // The last device pixel of a card, the first one of the gap beside it, and a card's middle.
     window.click({29, 49});
