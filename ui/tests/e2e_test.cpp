@@ -2,8 +2,7 @@
 // compares what it shows with the pictures pixel for pixel.
 
 #include "rendering.h"
-
-#include <pictures.h>
+#include "xsession.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -19,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 
 namespace velmora {
 namespace {
@@ -27,45 +25,7 @@ namespace {
 QString programPath;
 QString faultyProgramPath;
 
-QString run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(20000))
-        ADD_FAILURE() << program.toStdString() << " did not finish";
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-}
-
-QString xdotool(const QStringList &args) { return run(QStringLiteral("xdotool"), args); }
-
-// A private X server with a window manager, for the whole test run.
-class XServer : public testing::Environment {
-public:
-    void SetUp() override
-    {
-        xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        // Xvfb writes the display number it chose to the given descriptor (standard output here).
-        xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
-        ASSERT_TRUE(xvfb_.waitForReadyRead(20000)) << "Xvfb did not start";
-        const QByteArray display = ":" + xvfb_.readLine().trimmed();
-        qputenv("DISPLAY", display);
-        windowManager_.start(QStringLiteral("openbox"), {"--sm-disable"});
-        ASSERT_TRUE(windowManager_.waitForStarted());
-        QThread::msleep(500);
-    }
-
-    void TearDown() override
-    {
-        windowManager_.kill();
-        windowManager_.waitForFinished();
-        xvfb_.terminate();
-        xvfb_.waitForFinished();
-    }
-
-private:
-    QProcess xvfb_;
-    QProcess windowManager_;
-};
+using test::xdotool;
 
 // One running copy of a Velmora program and its window.
 class Velmora {
@@ -76,7 +36,7 @@ public:
         process_.setProcessEnvironment(environment);
         process_.start(program, args);
         EXPECT_TRUE(process_.waitForStarted());
-        window_ = waitForWindows(1).value(0);
+        window_ = std::make_unique<test::DeckWindow>(waitForWindows(1).value(0), 1);
     }
 
     ~Velmora()
@@ -87,16 +47,15 @@ public:
         }
     }
 
-    QString window() const { return window_; }
+    QString window() const { return window_->id(); }
 
     // The visible top-level windows named "Velmora", main window first. Only one
     // program runs at a time, and it may run under a tracer with another process id.
     QStringList windows() const
     {
-        QStringList found =
-            xdotool({"search", "--onlyvisible", "--name", "^Velmora$"}).split('\n', Qt::SkipEmptyParts);
-        if (found.removeAll(window_) > 0)
-            found.prepend(window_);
+        QStringList found = test::visibleWindows(QStringLiteral("Velmora"));
+        if (window_ && found.removeAll(window_->id()) > 0)
+            found.prepend(window_->id());
         return found;
     }
 
@@ -114,74 +73,10 @@ public:
         return found;
     }
 
-    QImage screenshot(const QString &window) const
-    {
-        return QImage::fromData(
-            [&] {
-                QProcess p;
-                p.start(QStringLiteral("import"), {"-window", window, "png:-"});
-                p.waitForFinished(20000);
-                return p.readAllStandardOutput();
-            }(),
-            "PNG");
-    }
-
-    // Where the client area starts inside the window: the Ace of Clubs sits at its top-left corner.
-    QPoint clientOrigin()
-    {
-        if (origin_)
-            return *origin_;
-        const QImage ace = test::pictureImage(cardPicture(Rank::Ace, Suit::Clubs));
-        const QImage shot = screenshot(window_).convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y + ace.height() <= shot.height(); ++y) {
-            if (test::firstDifference(shot.copy(0, y, ace.width(), ace.height()), ace).isEmpty()) {
-                origin_ = QPoint(0, y);
-                return *origin_;
-            }
-        }
-        ADD_FAILURE() << "the Ace of Clubs is not at the window's left edge";
-        return {};
-    }
-
-    QImage clientArea()
-    {
-        const QPoint origin = clientOrigin();
-        return screenshot(window_).copy(origin.x(), origin.y(), kClientWidth, kClientHeight);
-    }
-
-    // Waits for the repaint, then requires the client area to be exactly this board.
-    void expectShows(const Board &board)
-    {
-        QImage shown;
-        QString difference;
-        QDeadlineTimer deadline(5000);
-        do {
-            shown = clientArea();
-            // The gap right of the Ace of Clubs is background.
-            const QImage expected = test::renderBoard(board, shown.pixel(30, 0));
-            difference = test::firstDifference(shown, expected);
-            if (difference.isEmpty())
-                return;
-            QThread::msleep(50);
-        } while (!deadline.hasExpired());
-        ADD_FAILURE() << difference.toStdString();
-    }
-
-    void click(QPoint client, int button = 1, int repeat = 1)
-    {
-        const QPoint p = clientOrigin() + client;
-        xdotool({"mousemove", "--window", window_, QString::number(p.x()), QString::number(p.y()), "click",
-                 "--repeat", QString::number(repeat), QString::number(button)});
-    }
-
-    void keys(const QStringList &keys)
-    {
-        xdotool({"windowactivate", "--sync", window_});
-        for (const QString &key : keys) {
-            xdotool({"key", "--clearmodifiers", key});
-            QThread::msleep(150);
-        }
-    }
+    QImage screenshot() const { return window_->screenshot(); }
+    void expectShows(const Board &board) { window_->expectShows(board); }
+    void click(QPoint client, int button = 1, int repeat = 1) { window_->click(client, button, repeat); }
+    void keys(const QStringList &keys) { window_->keys(keys); }
 
     // The exit status, or -1 for a crash; what the program said on its error output is kept.
     int waitForExit()
@@ -195,8 +90,7 @@ public:
 
 private:
     QProcess process_;
-    QString window_;
-    std::optional<QPoint> origin_;
+    std::unique_ptr<test::DeckWindow> window_;
     QString errors_;
 };
 
@@ -250,11 +144,11 @@ TEST(EndToEnd, CommandLineArgumentsChangeNothing)
     {
         Velmora velmora(programPath);
         velmora.expectShows(Board());
-        plain = velmora.screenshot(velmora.window());
+        plain = velmora.screenshot();
     }
     Velmora velmora(programPath, {"-reverse", "-style", "Windows", "--help", "-platform", "offscreen"});
     velmora.expectShows(Board());
-    const QString difference = test::firstDifference(velmora.screenshot(velmora.window()), plain);
+    const QString difference = test::firstDifference(velmora.screenshot(), plain);
     EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
 }
 
@@ -396,6 +290,6 @@ int main(int argc, char **argv)
     }
     velmora::programPath = QString::fromLocal8Bit(argv[1]);
     velmora::faultyProgramPath = QString::fromLocal8Bit(argv[2]);
-    testing::AddGlobalTestEnvironment(new velmora::XServer);
+    testing::AddGlobalTestEnvironment(new velmora::test::XServer);
     return RUN_ALL_TESTS();
 }
