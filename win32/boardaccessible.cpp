@@ -9,11 +9,9 @@
 #include <exception>
 #include <stdexcept>
 
-namespace velmora::win32
-{
+namespace velmora::win32 {
 
-namespace
-{
+namespace {
 
 constexpr wchar_t kPressAction[] = L"Press";
 

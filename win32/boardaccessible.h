@@ -7,8 +7,7 @@
 
 #include <optional>
 
-namespace velmora::win32
-{
+namespace velmora::win32 {
 
 class Form1;
 
@@ -17,8 +16,7 @@ class Form1;
 // the 52 cards as check buttons named like "Queen of Hearts", checked once played,
 // whose default action plays the card. The window owns one reference and cuts the
 // object off from itself when it goes, while clients may still hold theirs.
-class BoardAccessible : public IAccessible
-{
+class BoardAccessible : public IAccessible {
 public:
     explicit BoardAccessible(Form1 *form);
     void disconnect() { form_ = nullptr; }

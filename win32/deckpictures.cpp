@@ -2,8 +2,7 @@
 
 #include <pictures.h>
 
-namespace velmora::win32
-{
+namespace velmora::win32 {
 
 DeckPictures DeckPictures::builtIn()
 {

@@ -5,8 +5,7 @@
 
 #include <array>
 
-namespace velmora::win32
-{
+namespace velmora::win32 {
 
 // The pictures the window draws, in their stored form. A missing picture is a
 // null pointer, which only the test build that checks the fatal-error path has.

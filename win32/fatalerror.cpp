@@ -6,8 +6,7 @@
 
 #include <windows.h>
 
-namespace velmora::win32
-{
+namespace velmora::win32 {
 
 void reportFatalError(const std::string &what)
 {

@@ -13,11 +13,9 @@
 #include <array>
 #include <exception>
 
-namespace velmora::win32
-{
+namespace velmora::win32 {
 
-namespace
-{
+namespace {
 
 constexpr wchar_t kWindowClass[] = L"Form1";
 constexpr UINT kResetCommand = 1;

@@ -10,14 +10,12 @@
 
 #include <optional>
 
-namespace velmora::win32
-{
+namespace velmora::win32 {
 
 class BoardAccessible;
 
 // The program's one window: the deck on screen and the File and Help menus.
-class Form1
-{
+class Form1 {
 public:
     Form1(HINSTANCE instance, DeckPictures pictures);
     ~Form1();

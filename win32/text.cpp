@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-namespace velmora::win32
-{
+namespace velmora::win32 {
 
 std::wstring toWide(std::string_view utf8)
 {

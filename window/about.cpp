@@ -2,11 +2,9 @@
 
 #include "config.h"
 
-namespace velmora
-{
+namespace velmora {
 
-namespace
-{
+namespace {
 
 constexpr char kCarriageReturn = 13;
 

@@ -3,8 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmora
-{
+namespace velmora {
 
 // The credit line of Help > About...: "Created by " and the author's name, the
 // e-mail address and the web address, joined by single carriage returns.

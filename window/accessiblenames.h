@@ -4,8 +4,7 @@
 
 #include <string_view>
 
-namespace velmora
-{
+namespace velmora {
 
 // What screen readers say of the deck beyond each card's name (cardName): the
 // name of the whole deck, and the description of a card in either state.

@@ -1,7 +1,6 @@
 #include "clicktracker.h"
 
-namespace velmora
-{
+namespace velmora {
 
 void ClickTracker::press(MouseButton button, std::optional<Card> card)
 {

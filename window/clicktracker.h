@@ -4,8 +4,7 @@
 
 #include <optional>
 
-namespace velmora
-{
+namespace velmora {
 
 enum class MouseButton { Left, Right, Other };
 
@@ -13,8 +12,7 @@ enum class MouseButton { Left, Right, Other };
 // goes down and comes up again over that same unplayed card, as with a push button.
 // A second press while one button is down cancels the click, and releasing over
 // another card, a gap or outside the window plays nothing.
-class ClickTracker
-{
+class ClickTracker {
 public:
     // card: the unplayed card under the pointer, if any.
     void press(MouseButton button, std::optional<Card> card);

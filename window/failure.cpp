@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace velmora
-{
+namespace velmora {
 
 FatalError pictureFailure(const CardCell &cell)
 {

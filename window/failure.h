@@ -5,12 +5,10 @@
 #include <stdexcept>
 #include <string>
 
-namespace velmora
-{
+namespace velmora {
 
 // A failure the program cannot recover from, such as a picture that cannot be shown.
-class FatalError : public std::runtime_error
-{
+class FatalError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

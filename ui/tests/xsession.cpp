@@ -7,8 +7,7 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-namespace velmora::test
-{
+namespace velmora::test {
 
 QString run(const QString &program, const QStringList &args, const QProcessEnvironment &environment)
 {

@@ -12,8 +12,7 @@
 
 #include <optional>
 
-namespace velmora::test
-{
+namespace velmora::test {
 
 // Runs a tool to completion and returns its standard output, trimmed.
 QString run(const QString &program, const QStringList &args,
@@ -21,8 +20,7 @@ QString run(const QString &program, const QStringList &args,
 QString xdotool(const QStringList &args);
 
 // A private X server with a window manager, for the whole test run; DISPLAY points at it.
-class XServer : public testing::Environment
-{
+class XServer : public testing::Environment {
 public:
     void SetUp() override;
     void TearDown() override;
@@ -36,8 +34,7 @@ private:
 QStringList visibleWindows(const QString &name);
 
 // A top-level window on the X server, whose client area shows the deck in its top-left corner.
-class DeckWindow
-{
+class DeckWindow {
 public:
     DeckWindow(QString id, int scale) : id_(std::move(id)), scale_(scale) {}
 

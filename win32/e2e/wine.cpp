@@ -5,8 +5,7 @@
 #include <QFileInfo>
 #include <QThread>
 
-namespace velmora::test
-{
+namespace velmora::test {
 
 QString wineLoader()
 {

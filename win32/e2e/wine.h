@@ -7,13 +7,11 @@
 
 #include <memory>
 
-namespace velmora::test
-{
+namespace velmora::test {
 
 // A fresh Wine prefix in a temporary folder with its wineserver running, and the
 // environment that runs Windows programs in it.
-class WinePrefix
-{
+class WinePrefix {
 public:
     WinePrefix();
     ~WinePrefix();
@@ -37,8 +35,7 @@ private:
 QString wineLoader();
 
 // One running copy of a Velmora program under Wine and its window.
-class WineVelmora
-{
+class WineVelmora {
 public:
     WineVelmora(const WinePrefix &prefix, const QString &exe, const QStringList &args = {}, int scale = 1);
     ~WineVelmora();

@@ -17,18 +17,15 @@
 
 #include <cstdio>
 
-namespace velmora::test
-{
-namespace
-{
+namespace velmora::test {
+namespace {
 
 QString velmoraExe;
 QString faultyVelmoraExe;
 QString accessibilityClientExe;
 
 // One Wine prefix for the tests that need nothing special of it.
-class SharedPrefix : public testing::Environment
-{
+class SharedPrefix : public testing::Environment {
 public:
     void SetUp() override { prefix = std::make_unique<WinePrefix>(); }
     void TearDown() override { prefix.reset(); }

@@ -12,8 +12,7 @@
 #include <cwchar>
 #include <string>
 
-namespace
-{
+namespace {
 
 std::wstring take(BSTR text)
 {

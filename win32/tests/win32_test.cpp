@@ -9,13 +9,10 @@
 
 #include <string>
 
-namespace velmora::win32
-{
-namespace
-{
+namespace velmora::win32 {
+namespace {
 
-class Form1Test : public testing::Test
-{
+class Form1Test : public testing::Test {
 protected:
     Form1 form{GetModuleHandleW(nullptr), DeckPictures::builtIn()};
 

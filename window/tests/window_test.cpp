@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora
-{
-namespace
-{
+namespace velmora {
+namespace {
 
 constexpr Card kAce{Rank::Ace, Suit::Clubs};
 constexpr Card kKing{Rank::King, Suit::Spades};
