@@ -97,6 +97,29 @@ TEST_F(Form1Test, APressAndReleaseOverOneCardPlaysItAndResetBringsItBack)
     EXPECT_EQ(form.board(), Board());
 }
 
+// Only what changed is drawn again: the clicked cell, or the grid after Reset.
+TEST_F(Form1Test, AClickRepaintsOnlyItsCell)
+{
+    ShowWindow(window(), SW_SHOWNOACTIVATE);
+    UpdateWindow(window());
+    RECT pending;
+    EXPECT_FALSE(GetUpdateRect(window(), &pending, FALSE));
+    click(230, 120);
+    ASSERT_TRUE(GetUpdateRect(window(), &pending, FALSE));
+    const PixelRect cell = cellRect({Rank::Eight, Suit::Hearts});
+    EXPECT_EQ(pending.left, cell.left);
+    EXPECT_EQ(pending.top, cell.top);
+    EXPECT_EQ(pending.right, cell.right());
+    EXPECT_EQ(pending.bottom, cell.bottom());
+    UpdateWindow(window());
+    click(230, 120); // now the marker: nothing to draw
+    EXPECT_FALSE(GetUpdateRect(window(), &pending, FALSE));
+    choose(0);
+    ASSERT_TRUE(GetUpdateRect(window(), &pending, FALSE));
+    EXPECT_EQ(pending.right, kGridWidth);
+    EXPECT_EQ(pending.bottom, kGridHeight);
+}
+
 // What the About box showed, read while it was open.
 struct AboutBox {
     std::wstring title;
