@@ -26,11 +26,13 @@ set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")
 # hint about the missing 32-bit loader. Every program runs in a Wine prefix of
 # the build tree's own, quietly, and without offering to install Mono or Gecko.
 find_program(VELMORA_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-if(VELMORA_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR
-        env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
-        ${VELMORA_WINE})
+if(NOT VELMORA_WINE)
+    message(FATAL_ERROR "Wine runs the icon tool during the build and the tests: install wine and wine64")
 endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
+    ${VELMORA_WINE})
 
-# Link the tests' zlib into the .exe too (Debian's libz-mingw-w64-dev ships libz.a).
+# zlib, where a program links it, goes into the .exe itself: Debian's libz-mingw-w64-dev
+# ships libz.a, where linking its import library would need a zlib1.dll beside the exe.
 set(ZLIB_USE_STATIC_LIBS ON)
