@@ -12,8 +12,9 @@
 
 extern char **environ;
 
-Program::Program(const std::string &path)
+Program::Program(const std::vector<std::string> &command)
 {
+    const std::string &path = command.at(0);
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
         throw std::runtime_error("cannot make a pipe");
@@ -23,9 +24,12 @@ Program::Program(const std::string &path)
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
 
-    char *argv[] = {const_cast<char *>(path.c_str()), nullptr};
+    std::vector<char *> argv;
+    for (const std::string &word : command)
+        argv.push_back(const_cast<char *>(word.c_str()));
+    argv.push_back(nullptr);
     started_ = Clock::now();
-    const int error = posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, environ);
+    const int error = posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeEnds[1]);
     output_ = pipeEnds[0];

@@ -4,13 +4,16 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 // One run of a program under test: started at once, ended when this goes.
 class Program {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit Program(const std::string &path);
+    explicit Program(const std::string &path) : Program(std::vector<std::string>{path}) {}
+    // The program at the first word's path, given the words after it as arguments.
+    explicit Program(const std::vector<std::string> &command);
     ~Program();
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;

@@ -2,6 +2,8 @@
 
 #include "boardview.h"
 
+#include <accessiblenames.h>
+
 #include <QWidget>
 
 namespace velmora {
@@ -80,8 +82,11 @@ QString CardAccessible::text(QAccessible::Text t) const
     switch (t) {
     case QAccessible::Name:
         return QString::fromStdString(cardName(card_));
-    case QAccessible::Description:
-        return isPlayed() ? QStringLiteral("Played") : QStringLiteral("Not played yet");
+    case QAccessible::Description: {
+        const std::string_view description =
+            cardStateDescription(board_->view()->board().cell(card_).state());
+        return QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
+    }
     default:
         return {};
     }

@@ -3,6 +3,8 @@
 #include "boardaccessible.h"
 #include "fatalerror.h"
 
+#include <accessiblenames.h>
+
 #include <QAccessible>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -16,7 +18,17 @@ namespace {
 
 QRect toQRect(const PixelRect &r) { return QRect(r.left, r.top, r.width, r.height); }
 
-bool isCardButton(Qt::MouseButton button) { return button == Qt::LeftButton || button == Qt::RightButton; }
+MouseButton mouseButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return MouseButton::Left;
+    case Qt::RightButton:
+        return MouseButton::Right;
+    default:
+        return MouseButton::Other;
+    }
+}
 
 // Where the pointer was, to the device pixel. Qt rounds the window system's
 // position to whole logical pixels before it hands an event to a widget, which
@@ -40,7 +52,8 @@ BoardView::BoardView(const Board &board, CardPixmaps pixmaps, QWidget *parent)
     // Cards are clicked, never typed at: keys belong to the menus alone.
     setFocusPolicy(Qt::NoFocus);
     setAutoFillBackground(true);
-    setAccessibleName(QStringLiteral("Deck"));
+    setAccessibleName(
+        QString::fromUtf8(kDeckAccessibleName.data(), static_cast<qsizetype>(kDeckAccessibleName.size())));
 }
 
 QSize BoardView::sizeHint() const { return QSize(kClientWidth, kClientHeight); }
@@ -49,10 +62,8 @@ const QPixmap &BoardView::pictureFor(const CardCell &cell) const
 {
     const bool played = cell.state() == CellState::Played;
     const QPixmap &picture = played ? pixmaps_.marker() : pixmaps_.card(cell.card());
-    if (picture.isNull()) {
-        const std::string name = played ? cell.markerPictureName() : cell.cardPictureName();
-        throw FatalError("picture " + name + " (" + cardName(cell.card()) + ") cannot be shown");
-    }
+    if (picture.isNull())
+        throw pictureFailure(cell);
     return picture;
 }
 
@@ -107,25 +118,14 @@ std::optional<Card> BoardView::cardAt(QPointF position) const
 
 void BoardView::mousePressEvent(QMouseEvent *event)
 {
-    // A click is a press and a release over the same card, as with a push button;
-    // a second press during the first one cancels it.
-    if (!isCardButton(event->button()) || pressedButton_ != Qt::NoButton) {
-        pressedCard_.reset();
-        return;
-    }
-    pressedButton_ = event->button();
-    pressedCard_ = cardAt(exactPosition(this, event));
+    clicks_.press(mouseButton(event->button()), cardAt(exactPosition(this, event)));
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != pressedButton_)
-        return;
-    const std::optional<Card> pressed = pressedCard_;
-    pressedCard_.reset();
-    pressedButton_ = Qt::NoButton;
-    if (pressed && cardAt(exactPosition(this, event)) == pressed)
-        emit cardClicked(*pressed);
+    if (const std::optional<Card> clicked =
+            clicks_.release(mouseButton(event->button()), cardAt(exactPosition(this, event))))
+        emit cardClicked(*clicked);
 }
 
 } // namespace velmora

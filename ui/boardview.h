@@ -3,6 +3,7 @@
 #include "cardpixmaps.h"
 
 #include <board.h>
+#include <clicktracker.h>
 
 #include <QWidget>
 
@@ -43,8 +44,7 @@ private:
 
     const Board &board_;
     const CardPixmaps pixmaps_;
-    std::optional<Card> pressedCard_;
-    Qt::MouseButton pressedButton_ = Qt::NoButton;
+    ClickTracker clicks_;
 };
 
 } // namespace velmora

@@ -1,15 +1,11 @@
 #pragma once
 
-#include <stdexcept>
+#include <failure.h>
+
+#include <exception>
 #include <string>
 
 namespace velmora {
-
-// A failure the program cannot recover from, such as a picture that cannot be shown.
-class FatalError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Shows a message box naming the error and ends the process with a failure status.
 [[noreturn]] void reportFatalError(const std::string &what);

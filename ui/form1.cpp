@@ -4,6 +4,8 @@
 #include "config.h"
 #include "fatalerror.h"
 
+#include <about.h>
+
 #include <QAction>
 #include <QGuiApplication>
 #include <QLayout>
@@ -14,13 +16,6 @@
 #include <array>
 
 namespace velmora {
-
-QString aboutText()
-{
-    const QChar carriageReturn(13);
-    return QStringLiteral("Created by ") + QString::fromUtf8(config::kAuthorName) + carriageReturn +
-           QString::fromUtf8(config::kAuthorEmail) + carriageReturn + QString::fromUtf8(config::kAuthorWebsite);
-}
 
 Form1::Form1(CardPixmaps pixmaps, QWidget *parent)
     : QMainWindow(parent), view_(new BoardView(board_, std::move(pixmaps), this))
@@ -92,8 +87,7 @@ void Form1::About_Click()
 {
     runHandler([&] {
         // Labels do not break at a lone carriage return, so break the lines here.
-        QString shown = aboutText();
-        shown.replace(QChar(13), QChar(10));
+        const QString shown = QString::fromStdString(withLineBreaks(aboutText(), "\n"));
         // No title of our own: the box carries the application's name.
         QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), shown,
                         QMessageBox::Ok, this);

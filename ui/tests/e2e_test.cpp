@@ -3,7 +3,7 @@
 
 #include "endtoend.h"
 #include "rendering.h"
-#include "sessionbus.h"
+#include "xsession.h"
 
 #include <pictures.h>
 
@@ -21,7 +21,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 
 namespace velmora {
 namespace {
@@ -30,43 +29,7 @@ QString programPath;
 QString faultyProgramPath;
 QString sourcePath;
 
-QString xdotool(const QStringList &args) { return test::run(QStringLiteral("xdotool"), args); }
-
-// A private X server with a window manager, a session bus and a runtime
-// directory, as a desktop session has, for the whole test run.
-class XServer : public testing::Environment {
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(runtime_.isValid());
-        qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
-        xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        // Xvfb writes the display number it chose to the given descriptor (standard output here).
-        xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
-        ASSERT_TRUE(xvfb_.waitForReadyRead(20000)) << "Xvfb did not start";
-        const QByteArray display = ":" + xvfb_.readLine().trimmed();
-        qputenv("DISPLAY", display);
-        windowManager_.start(QStringLiteral("openbox"), {"--sm-disable"});
-        ASSERT_TRUE(windowManager_.waitForStarted());
-        ASSERT_TRUE(bus_.start()) << "dbus-daemon did not start";
-        QThread::msleep(500);
-    }
-
-    void TearDown() override
-    {
-        bus_.stop();
-        windowManager_.kill();
-        windowManager_.waitForFinished();
-        xvfb_.terminate();
-        xvfb_.waitForFinished();
-    }
-
-private:
-    QTemporaryDir runtime_;
-    QProcess xvfb_;
-    QProcess windowManager_;
-    test::SessionBus bus_;
-};
+using test::xdotool;
 
 // One running copy of a Velmora program and its window.
 class Velmora {
@@ -74,21 +37,20 @@ public:
     explicit Velmora(const QString &program, const QStringList &args = {},
                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
                      int scale = 1)
-        : program_(program, args, environment), scale_(scale)
+        : program_(program, args, environment)
     {
-        window_ = waitForWindows(1).value(0);
+        window_ = std::make_unique<test::DeckWindow>(waitForWindows(1).value(0), scale);
     }
 
-    const QString &window() const { return window_; }
+    const QString &window() const { return window_->id(); }
 
     // The visible top-level windows named "Velmora", main window first. Only one
     // program runs at a time, and it may run under a tracer with another process id.
     QStringList windows() const
     {
-        QStringList found =
-            xdotool({"search", "--onlyvisible", "--name", "^Velmora$"}).split('\n', Qt::SkipEmptyParts);
-        if (found.removeAll(window_) > 0)
-            found.prepend(window_);
+        QStringList found = test::visibleWindows(QStringLiteral("Velmora"));
+        if (window_ && found.removeAll(window_->id()) > 0)
+            found.prepend(window_->id());
         return found;
     }
 
@@ -106,65 +68,18 @@ public:
         return found;
     }
 
-    QImage screenshot(const QString &window) const
-    {
-        return QImage::fromData(
-            [&] {
-                QProcess p;
-                p.start(QStringLiteral("import"), {"-window", window, "png:-"});
-                p.waitForFinished(20000);
-                return p.readAllStandardOutput();
-            }(),
-            "PNG");
-    }
-
-    // Where the client area starts inside the window: the Ace of Clubs sits at its top-left corner.
-    QPoint clientOrigin()
-    {
-        if (!origin_)
-            origin_ = test::findClientArea(screenshot(window_), 0, scale_);
-        if (!origin_)
-            ADD_FAILURE() << "the Ace of Clubs is not at the window's left edge";
-        return origin_.value_or(QPoint());
-    }
-
-    QImage clientArea()
-    {
-        const QPoint origin = clientOrigin();
-        return screenshot(window_).copy(origin.x(), origin.y(), kClientWidth * scale_, kClientHeight * scale_);
-    }
-
-    // Waits for the repaint, then requires the client area to be exactly this board.
-    void expectShows(const Board &board)
-    {
-        const QString difference = test::waitUntilShown([this] { return clientArea(); }, board, scale_);
-        EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
-    }
-
-    void click(QPoint client, int button = 1, int repeat = 1)
-    {
-        const QPoint p = clientOrigin() + client;
-        xdotool({"mousemove", "--window", window_, QString::number(p.x()), QString::number(p.y()), "click",
-                 "--repeat", QString::number(repeat), QString::number(button)});
-    }
-
-    void keys(const QStringList &keys)
-    {
-        xdotool({"windowactivate", "--sync", window_});
-        for (const QString &key : keys) {
-            xdotool({"key", "--clearmodifiers", key});
-            QThread::msleep(150);
-        }
-    }
+    QImage screenshot() const { return window_->screenshot(); }
+    void expectShows(const Board &board) { window_->expectShows(board); }
+    void click(QPoint client, int button = 1, int repeat = 1) { window_->click(client, button, repeat); }
+    void clickDevicePixel(QPoint pixel, int button) { window_->clickDevicePixel(pixel, button); }
+    void keys(const QStringList &keys) { window_->keys(keys); }
 
     int waitForExit() { return program_.waitForExit(); }
     const QString &errors() const { return program_.errors(); }
 
 private:
     test::Program program_;
-    int scale_;
-    QString window_;
-    std::optional<QPoint> origin_;
+    std::unique_ptr<test::DeckWindow> window_;
 };
 
 TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
@@ -220,7 +135,7 @@ TEST(EndToEnd, ClicksLandOnTheDevicePixelClickedAtScaleTwo)
     Board expected;
     velmora.expectShows(expected);
     test::clickGapsThenEdges(
-        expected, 2, [&](QPoint pixel, bool right) { velmora.click(pixel, right ? 3 : 1); },
+        expected, 2, [&](QPoint pixel, bool right) { velmora.clickDevicePixel(pixel, right ? 3 : 1); },
         [&](const Board &board) { velmora.expectShows(board); });
 }
 
@@ -230,11 +145,11 @@ TEST(EndToEnd, CommandLineArgumentsChangeNothing)
     {
         Velmora velmora(programPath);
         velmora.expectShows(Board());
-        plain = velmora.screenshot(velmora.window());
+        plain = velmora.screenshot();
     }
     Velmora velmora(programPath, {"-reverse", "-style", "Windows", "--help", "-platform", "offscreen"});
     velmora.expectShows(Board());
-    const QString difference = test::firstDifference(velmora.screenshot(velmora.window()), plain);
+    const QString difference = test::firstDifference(velmora.screenshot(), plain);
     EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
 }
 
@@ -480,6 +395,6 @@ int main(int argc, char **argv)
     velmora::programPath = QString::fromLocal8Bit(argv[1]);
     velmora::faultyProgramPath = QString::fromLocal8Bit(argv[2]);
     velmora::sourcePath = QString::fromLocal8Bit(argv[3]);
-    testing::AddGlobalTestEnvironment(new velmora::XServer);
+    testing::AddGlobalTestEnvironment(new velmora::test::XServer);
     return RUN_ALL_TESTS();
 }

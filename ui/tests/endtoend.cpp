@@ -21,8 +21,9 @@ QString run(const QString &program, const QStringList &args, const QProcessEnvir
 {
     QProcess p;
     p.setProcessEnvironment(environment);
+    p.setStandardInputFile(QProcess::nullDevice());
     p.start(program, args);
-    if (!p.waitForFinished(20000))
+    if (!p.waitForFinished(60000))
         ADD_FAILURE() << program.toStdString() << " did not finish";
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }

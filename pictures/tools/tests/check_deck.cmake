@@ -2,9 +2,11 @@
 # same pixels, so that the README never shows outdated artwork. The bytes are
 # compared first; when they differ, ImageMagick compares the decoded pixels, so
 # that another zlib release compressing differently does not count as outdated.
-#   cmake -DTOOL=... -DCOMPARE=... -DFRESH=... -DCOMMITTED=... -P check_deck.cmake
+#   cmake [-DEMULATOR=wine...] -DTOOL=... -DCOMPARE=... -DFRESH=... -DCOMMITTED=... -P check_deck.cmake
+# EMULATOR is the cross build's command line that runs the tool, its words separated by "|".
 
-execute_process(COMMAND ${TOOL} ${FRESH} RESULT_VARIABLE result)
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+execute_process(COMMAND ${EMULATOR} ${TOOL} ${FRESH} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "the contact sheet tool failed")
 endif()

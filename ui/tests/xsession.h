@@ -1,0 +1,70 @@
+#pragma once
+
+#include "endtoend.h"
+#include "sessionbus.h"
+
+#include <board.h>
+
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace velmora::test {
+
+QString xdotool(const QStringList &args);
+
+// A private X server with a window manager, a session bus and a runtime directory,
+// as a desktop session has, for the whole test run. DISPLAY, DBUS_SESSION_BUS_ADDRESS
+// and XDG_RUNTIME_DIR point at them.
+class XServer : public testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    QTemporaryDir runtime_;
+    QProcess xvfb_;
+    QProcess windowManager_;
+    SessionBus bus_;
+};
+
+// The visible top-level windows with exactly this name.
+QStringList visibleWindows(const QString &name);
+
+// A top-level window on the X server, whose client area shows the deck in its top-left corner.
+class DeckWindow {
+public:
+    DeckWindow(QString id, int scale) : id_(std::move(id)), scale_(scale) {}
+
+    const QString &id() const { return id_; }
+    QImage screenshot() const;
+    // Where the client area starts: the Ace of Clubs sits at its top-left corner.
+    QPoint clientOrigin();
+    QImage clientArea();
+    // Waits for the repaint, then requires the client area to be exactly this board.
+    void expectShows(const Board &board);
+    // Clicks at a point of the deck's own pixel grid, in the middle of the device pixels that draw it.
+    void click(QPoint point, int button = 1, int repeat = 1);
+    // Clicks one device pixel of the client area.
+    void clickDevicePixel(QPoint pixel, int button = 1);
+    // Presses a button over one point and releases it over another.
+    void drag(QPoint from, QPoint to, int button = 1);
+    // Activates the window, then types each key (xdotool's names) in turn.
+    void keys(const QStringList &keys);
+
+private:
+    QPoint toScreen(QPoint point);
+
+    QString id_;
+    int scale_;
+    std::optional<QPoint> origin_;
+};
+
+} // namespace velmora::test

@@ -1,0 +1,316 @@
+#include "boardaccessible.h"
+
+#include "fatalerror.h"
+#include "form1.h"
+#include "text.h"
+
+#include <accessiblenames.h>
+
+#include <exception>
+#include <stdexcept>
+
+namespace velmora::win32 {
+
+namespace {
+
+constexpr wchar_t kPressAction[] = L"Press";
+
+// Runs one call from a client: an invalid child id is the client's mistake, any
+// other error is fatal, as in every handler of the program.
+template <class Call> HRESULT answer(const Form1 *form, Call &&call)
+{
+    if (form == nullptr)
+        return CO_E_OBJNOTCONNECTED; // the window has gone
+    try {
+        return call();
+    } catch (const std::out_of_range &) {
+        return E_INVALIDARG;
+    } catch (const std::exception &e) {
+        reportFatalError(e.what());
+    }
+}
+
+HRESULT putString(BSTR *out, const std::wstring &text)
+{
+    *out = SysAllocString(text.c_str());
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT noString(BSTR *out)
+{
+    *out = nullptr;
+    return S_FALSE;
+}
+
+void putChild(VARIANT *out, LONG id)
+{
+    VariantInit(out);
+    out->vt = VT_I4;
+    out->lVal = id;
+}
+
+} // namespace
+
+BoardAccessible::BoardAccessible(Form1 *form) : form_(form) {}
+
+std::optional<Card> BoardAccessible::cardOf(const VARIANT &child)
+{
+    if (child.vt != VT_I4)
+        throw std::out_of_range("not a child id");
+    if (child.lVal == CHILDID_SELF)
+        return std::nullopt;
+    if (child.lVal < 1 || child.lVal > kCardCount)
+        throw std::out_of_range("no such card");
+    return cardAt(child.lVal - 1);
+}
+
+HRESULT BoardAccessible::QueryInterface(REFIID riid, void **object)
+{
+    if (object == nullptr)
+        return E_POINTER;
+    // The interface ids come from the headers: MinGW's liboleacc.a holds a wrong IID_IAccessible.
+    if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
+        *object = static_cast<IAccessible *>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG BoardAccessible::AddRef()
+{
+    return ++references_;
+}
+
+ULONG BoardAccessible::Release()
+{
+    const ULONG left = --references_;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HRESULT BoardAccessible::GetTypeInfoCount(UINT *count)
+{
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT BoardAccessible::GetTypeInfo(UINT, LCID, ITypeInfo **)
+{
+    return E_NOTIMPL;
+}
+HRESULT BoardAccessible::GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *)
+{
+    return E_NOTIMPL;
+}
+HRESULT BoardAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT BoardAccessible::get_accParent(IDispatch **parent)
+{
+    return answer(form_, [&] {
+        return CreateStdAccessibleObject(form_->handle(), OBJID_WINDOW, __uuidof(IDispatch),
+                                         reinterpret_cast<void **>(parent));
+    });
+}
+
+HRESULT BoardAccessible::get_accChildCount(LONG *count)
+{
+    return answer(form_, [&] {
+        *count = kCardCount;
+        return S_OK;
+    });
+}
+
+HRESULT BoardAccessible::get_accChild(VARIANT child, IDispatch **dispatch)
+{
+    return answer(form_, [&] {
+        cardOf(child);
+        *dispatch = nullptr; // the cards are simple elements of the deck
+        return S_FALSE;
+    });
+}
+
+HRESULT BoardAccessible::get_accName(VARIANT child, BSTR *name)
+{
+    return answer(form_, [&] {
+        const std::optional<Card> card = cardOf(child);
+        return putString(name, toWide(card ? cardName(*card) : std::string(kDeckAccessibleName)));
+    });
+}
+
+HRESULT BoardAccessible::get_accValue(VARIANT child, BSTR *value)
+{
+    return answer(form_, [&] {
+        cardOf(child);
+        return noString(value);
+    });
+}
+
+HRESULT BoardAccessible::get_accDescription(VARIANT child, BSTR *description)
+{
+    return answer(form_, [&] {
+        const std::optional<Card> card = cardOf(child);
+        if (!card)
+            return noString(description);
+        return putString(description, toWide(cardStateDescription(form_->board().cell(*card).state())));
+    });
+}
+
+HRESULT BoardAccessible::get_accRole(VARIANT child, VARIANT *role)
+{
+    return answer(form_, [&] {
+        putChild(role, cardOf(child) ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_CLIENT);
+        return S_OK;
+    });
+}
+
+HRESULT BoardAccessible::get_accState(VARIANT child, VARIANT *state)
+{
+    return answer(form_, [&] {
+        const std::optional<Card> card = cardOf(child);
+        LONG flags = 0;
+        // A played card is covered: it is checked and can no longer be pressed.
+        if (card && form_->board().cell(*card).state() == CellState::Played)
+            flags = STATE_SYSTEM_CHECKED | STATE_SYSTEM_UNAVAILABLE;
+        putChild(state, flags);
+        return S_OK;
+    });
+}
+
+HRESULT BoardAccessible::get_accHelp(VARIANT child, BSTR *help)
+{
+    return answer(form_, [&] {
+        cardOf(child);
+        return noString(help);
+    });
+}
+
+HRESULT BoardAccessible::get_accHelpTopic(BSTR *helpFile, VARIANT child, LONG *topic)
+{
+    return answer(form_, [&] {
+        cardOf(child);
+        *topic = -1;
+        return noString(helpFile);
+    });
+}
+
+HRESULT BoardAccessible::get_accKeyboardShortcut(VARIANT child, BSTR *shortcut)
+{
+    return answer(form_, [&] {
+        cardOf(child); // cards take no keys
+        return noString(shortcut);
+    });
+}
+
+HRESULT BoardAccessible::get_accFocus(VARIANT *child)
+{
+    VariantInit(child); // cards take no keyboard focus
+    return S_FALSE;
+}
+
+HRESULT BoardAccessible::get_accSelection(VARIANT *children)
+{
+    VariantInit(children);
+    return S_FALSE;
+}
+
+HRESULT BoardAccessible::get_accDefaultAction(VARIANT child, BSTR *action)
+{
+    return answer(form_, [&] {
+        const std::optional<Card> card = cardOf(child);
+        if (!card || form_->board().cell(*card).state() == CellState::Played)
+            return noString(action);
+        return putString(action, kPressAction);
+    });
+}
+
+HRESULT BoardAccessible::accSelect(long, VARIANT)
+{
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT BoardAccessible::accLocation(LONG *left, LONG *top, LONG *width, LONG *height, VARIANT child)
+{
+    return answer(form_, [&] {
+        const std::optional<Card> card = cardOf(child);
+        const PixelRect r = card ? cellRect(*card) : PixelRect{0, 0, kClientWidth, kClientHeight};
+        POINT origin = {r.left * form_->scale(), r.top * form_->scale()};
+        if (!ClientToScreen(form_->handle(), &origin))
+            throw FatalError("the deck's place on the screen cannot be read");
+        *left = origin.x;
+        *top = origin.y;
+        *width = r.width * form_->scale();
+        *height = r.height * form_->scale();
+        return S_OK;
+    });
+}
+
+HRESULT BoardAccessible::accNavigate(LONG direction, VARIANT start, VARIANT *end)
+{
+    return answer(form_, [&] {
+        const std::optional<Card> card = cardOf(start);
+        VariantInit(end);
+        LONG next = 0;
+        if (!card && direction == NAVDIR_FIRSTCHILD)
+            next = 1;
+        else if (!card && direction == NAVDIR_LASTCHILD)
+            next = kCardCount;
+        else if (card && direction == NAVDIR_NEXT)
+            next = childId(*card) + 1;
+        else if (card && direction == NAVDIR_PREVIOUS)
+            next = childId(*card) - 1;
+        if (next < 1 || next > kCardCount)
+            return S_FALSE;
+        putChild(end, next);
+        return S_OK;
+    });
+}
+
+HRESULT BoardAccessible::accHitTest(LONG left, LONG top, VARIANT *child)
+{
+    return answer(form_, [&] {
+        VariantInit(child);
+        POINT p = {left, top};
+        RECT client;
+        if (!ScreenToClient(form_->handle(), &p) || !GetClientRect(form_->handle(), &client))
+            throw FatalError("the deck's place on the screen cannot be read");
+        if (!PtInRect(&client, p))
+            return S_FALSE;
+        const int scale = form_->scale();
+        for (int i = 0; i < kCardCount; ++i) {
+            if (cellRect(cardAt(i)).contains(p.x / scale, p.y / scale)) {
+                putChild(child, i + 1);
+                return S_OK;
+            }
+        }
+        putChild(child, CHILDID_SELF);
+        return S_OK;
+    });
+}
+
+HRESULT BoardAccessible::accDoDefaultAction(VARIANT child)
+{
+    return answer(form_, [&] {
+        const std::optional<Card> card = cardOf(child);
+        if (!card || form_->board().cell(*card).state() == CellState::Played)
+            return DISP_E_MEMBERNOTFOUND;
+        form_->activateCard(*card);
+        return S_OK;
+    });
+}
+
+HRESULT BoardAccessible::put_accName(VARIANT, BSTR)
+{
+    return DISP_E_MEMBERNOTFOUND;
+}
+HRESULT BoardAccessible::put_accValue(VARIANT, BSTR)
+{
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+} // namespace velmora::win32

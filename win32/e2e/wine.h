@@ -1,0 +1,57 @@
+#pragma once
+
+#include "xsession.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace velmora::test {
+
+// A fresh Wine prefix in a temporary folder with its wineserver running, and the
+// environment that runs Windows programs in it.
+class WinePrefix {
+public:
+    WinePrefix();
+    ~WinePrefix();
+    WinePrefix(const WinePrefix &) = delete;
+    WinePrefix &operator=(const WinePrefix &) = delete;
+
+    QString path() const { return dir_.path(); }
+    const QProcessEnvironment &environment() const { return environment_; }
+    // Runs a Windows program to completion in this prefix; its standard output.
+    QString run(const QStringList &command) const;
+    // Stops the wineserver and every program in the prefix; the registry is then on disk.
+    void stopServer() const;
+    void startServer() const;
+
+private:
+    QTemporaryDir dir_;
+    QProcessEnvironment environment_;
+};
+
+// The Wine loader for 64-bit programs.
+QString wineLoader();
+
+// One running copy of a Velmora program under Wine and its window.
+class WineVelmora {
+public:
+    WineVelmora(const WinePrefix &prefix, const QString &exe, const QStringList &args = {}, int scale = 1);
+    ~WineVelmora();
+
+    DeckWindow &window() { return *window_; }
+    // The visible top-level windows named "Velmora", main window first.
+    QStringList windows() const;
+    QStringList waitForWindows(int count) const;
+    // The exit status, or -1 for a crash; what the program wrote on its error output is kept.
+    int waitForExit();
+    const QString &errors() const { return errors_; }
+
+private:
+    QProcess process_;
+    std::unique_ptr<DeckWindow> window_;
+    QString errors_;
+};
+
+} // namespace velmora::test

@@ -1,0 +1,331 @@
+// Drives Velmora.exe under Wine in a private X server with real input events, and
+// compares what it shows with the pictures pixel for pixel.
+
+#include "wine.h"
+
+#include <rendering.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace velmora::test {
+namespace {
+
+QString velmoraExe;
+QString faultyVelmoraExe;
+QString accessibilityClientExe;
+
+// One Wine prefix for the tests that need nothing special of it.
+class SharedPrefix : public testing::Environment {
+public:
+    void SetUp() override { prefix = std::make_unique<WinePrefix>(); }
+    void TearDown() override { prefix.reset(); }
+
+    static inline std::unique_ptr<WinePrefix> prefix;
+};
+
+const WinePrefix &sharedPrefix()
+{
+    return *SharedPrefix::prefix;
+}
+
+QString property(const DeckWindow &window, const QString &name)
+{
+    return run(QStringLiteral("xprop"), {"-id", window.id(), name});
+}
+
+// The client area is the deck's size at this scale, under the menu bar; the frame
+// can be moved, minimised and closed, neither resized nor maximised; the icon is
+// there in both sizes, grown by the same whole factor.
+void expectFixedFrameAround(DeckWindow &window, int scale)
+{
+    const QSize client(kClientWidth * scale, kClientHeight * scale);
+    const QSize shown = window.screenshot().size();
+    EXPECT_EQ(shown - QSize(0, window.clientOrigin().y()), client);
+    const QString size = QStringLiteral("%1 by %2").arg(shown.width()).arg(shown.height());
+    const QString hints = property(window, "WM_NORMAL_HINTS");
+    EXPECT_TRUE(hints.contains("minimum size: " + size) && hints.contains("maximum size: " + size))
+        << hints.toStdString();
+    const QString actions = property(window, "_NET_WM_ALLOWED_ACTIONS");
+    for (const char *allowed : {"_NET_WM_ACTION_MOVE", "_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_CLOSE"})
+        EXPECT_TRUE(actions.contains(allowed)) << actions.toStdString();
+    for (const char *denied : {"_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE"})
+        EXPECT_FALSE(actions.contains(denied)) << actions.toStdString();
+    const QString icon = property(window, "_NET_WM_ICON");
+    for (const int size : {32 * scale, 16 * scale})
+        EXPECT_TRUE(icon.contains(QStringLiteral("Icon (%1 x %1)").arg(size)))
+            << "no icon of " << size << " pixels";
+}
+
+TEST(Wine, ClicksMenusAboutAndCloseWorkWithRealInput)
+{
+    WineVelmora velmora(sharedPrefix(), velmoraExe);
+    DeckWindow &window = velmora.window();
+    Board expected;
+    window.expectShows(expected);
+    expectFixedFrameAround(window, 1);
+
+    struct Click {
+        QPoint point;
+        int button;
+        int repeat;
+    };
+    // Corners, gaps, the strips beside the grid, both buttons, a double-click, a played card.
+    const Click clicks[] = {
+        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},    {{31, 20}, 3, 1},  {{32, 0}, 3, 1},    {{0, 52}, 1, 1},
+        {{240, 130}, 1, 2}, {{413, 217}, 3, 1}, {{415, 10}, 1, 1}, {{100, 218}, 1, 1}, {{0, 0}, 3, 1},
+    };
+    for (const Click &c : clicks) {
+        window.click(c.point, c.button, c.repeat);
+        if (auto card = expected.hitTest(c.point.x(), c.point.y()))
+            expected.markPlayed(*card);
+        SCOPED_TRACE(testing::Message() << "after a click at " << c.point.x() << "," << c.point.y());
+        window.expectShows(expected);
+    }
+
+    // Pressed on one card and released on another, on a gap, or pressed on a gap: nothing.
+    window.drag({100, 10}, {140, 10});
+    window.drag({100, 10}, {131, 10}, 3);
+    window.drag({130, 10}, {100, 10});
+    window.expectShows(expected);
+    // Still over the same card, however far the pointer went in between.
+    window.drag({100, 10}, {102, 40});
+    expected.markPlayed({Rank::Four, Suit::Clubs});
+    window.expectShows(expected);
+
+    // Keys do nothing but open the menus.
+    window.keys({"space", "Return", "r", "Delete", "BackSpace", "Right", "Down", "Tab", "z", "ctrl+z"});
+    window.expectShows(expected);
+
+    // Help > About... by its access keys: a second window named Velmora, modal.
+    window.keys({"alt+h", "a"});
+    const QStringList withBox = velmora.waitForWindows(2);
+    ASSERT_EQ(withBox.size(), 2);
+    window.click({300, 30});
+    window.expectShows(expected);
+    xdotool({"windowactivate", "--sync", withBox[1]});
+    xdotool({"key", "Return"});
+    velmora.waitForWindows(1);
+    window.expectShows(expected);
+
+    // File > Reset by its access keys.
+    window.keys({"alt+f", "r"});
+    window.expectShows(Board());
+
+    // Closing with a card marked asks nothing and ends cleanly.
+    window.click({0, 0});
+    window.keys({"alt+F4"});
+    EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
+}
+
+TEST(Wine, CommandLineArgumentsChangeNothing)
+{
+    QImage plain;
+    {
+        WineVelmora velmora(sharedPrefix(), velmoraExe);
+        velmora.window().expectShows(Board());
+        plain = velmora.window().screenshot();
+    }
+    WineVelmora velmora(sharedPrefix(), velmoraExe, {"/?", "-reverse", "C:\\deck.txt", "--help"});
+    velmora.window().expectShows(Board());
+    const QString difference = firstDifference(velmora.window().screenshot(), plain);
+    EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
+}
+
+// A picture that cannot be shown is fatal: a message box names it, then the process fails.
+TEST(Wine, AFailingPictureEndsTheProgramAfterSayingSo)
+{
+    WineVelmora velmora(sharedPrefix(), faultyVelmoraExe);
+    velmora.window().click({230, 120});
+    const QStringList withBox = velmora.waitForWindows(2);
+    ASSERT_EQ(withBox.size(), 2);
+    xdotool({"windowactivate", "--sync", withBox[1]});
+    xdotool({"key", "Return"});
+    EXPECT_EQ(velmora.waitForExit(), 1);
+    EXPECT_TRUE(velmora.errors().contains("Image36")) << velmora.errors().toStdString();
+}
+
+// Wine takes the screen's DPI from its registry, as Windows does from the display settings.
+TEST(Wine, At192DpiEveryPicturePixelIsASharpSquareAndClicksHitWhatIsDrawn)
+{
+    const WinePrefix prefix;
+    prefix.run({"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                "192", "/f"});
+    WineVelmora velmora(prefix, velmoraExe, {}, 2);
+    DeckWindow &window = velmora.window();
+    Board expected;
+    window.expectShows(expected);
+    expectFixedFrameAround(window, 2);
+
+    // The last device pixel of a card, the first one of the gap beside it, and a card's middle.
+    window.click({29, 49});
+    window.click({30, 0});
+    window.click({230, 120}, 3);
+    expected.markPlayed({Rank::Ace, Suit::Clubs});
+    expected.markPlayed({Rank::Eight, Suit::Hearts});
+    window.expectShows(expected);
+    window.keys({"alt+f", "r"});
+    window.expectShows(Board());
+}
+
+// A screen reader's view: 52 check buttons named after their cards, in place, played by their default action.
+TEST(Wine, AnAccessibilityClientReadsAndPlaysTheCards)
+{
+    WineVelmora velmora(sharedPrefix(), velmoraExe);
+    velmora.window().click({0, 0});
+    Board expected;
+    expected.markPlayed({Rank::Ace, Suit::Clubs});
+    velmora.window().expectShows(expected);
+
+    const QStringList lines =
+        sharedPrefix().run({accessibilityClientExe, "Queen of Hearts", "Ace of Clubs"}).split('\n');
+    ASSERT_EQ(lines.size(), 1 + 52 + 2 + 1 + 52) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines[0].trimmed(), "children 52");
+    EXPECT_EQ(lines[53].trimmed(), "played Queen of Hearts: 0x00000000");
+    EXPECT_EQ(lines[54].trimmed(), "played Ace of Clubs: 0x80020003") << "a played card has no action";
+    const Board before = expected;
+    expected.markPlayed({Rank::Queen, Suit::Hearts});
+    for (const auto &[first, board] :
+         {std::pair{1, &before}, std::pair{56, static_cast<const Board *>(&expected)}}) {
+        for (int i = 0; i < kCardCount; ++i) {
+            const Card card = cardAt(i);
+            const bool played = board->cell(card).state() == CellState::Played;
+            const PixelRect r = cellRect(card);
+            // Role 44 is a check button; state 17 is checked (16) and unavailable (1).
+            const QString line = QStringLiteral("%1|%2|44|%3|%4|%5,%6,%7,%8")
+                                     .arg(i + 1)
+                                     .arg(QString::fromStdString(cardName(card)))
+                                     .arg(played ? 17 : 0)
+                                     .arg(played ? "" : "Press")
+                                     .arg(r.left)
+                                     .arg(r.top)
+                                     .arg(r.width)
+                                     .arg(r.height);
+            EXPECT_EQ(lines[first + i].trimmed(), line);
+        }
+    }
+    velmora.window().expectShows(expected);
+}
+
+// The keys of a registry file and the names of their values, one per line. Wine
+// itself rewrites some values (the time a driver was installed) on every start.
+QString registryNames(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    static const QRegularExpression keyLine(QStringLiteral("^(\\[.*\\])( \\d+)?$"));
+    static const QRegularExpression valueLine(QStringLiteral("^(@|\"(?:[^\"\\\\]|\\\\.)*\")="));
+    QString key;
+    QStringList names;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
+        if (const auto k = keyLine.match(line); k.hasMatch()) {
+            key = k.captured(1);
+            names << key;
+        } else if (const auto v = valueLine.match(line); v.hasMatch()) {
+            names << key + ' ' + v.captured(1);
+        }
+    }
+    return names.join('\n');
+}
+
+// Every file under the folder, by path: a registry file's keys and value names, any
+// other file's size and time of last change.
+QMap<QString, QString> snapshot(const QString &folder)
+{
+    QMap<QString, QString> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo file(it.next());
+        files[QDir(folder).relativeFilePath(file.filePath())] =
+            file.suffix() == QLatin1String("reg") ? registryNames(file.filePath())
+                                                  : QStringLiteral("%1 bytes, changed %2")
+                                                        .arg(file.size())
+                                                        .arg(file.lastModified().toMSecsSinceEpoch());
+    }
+    return files;
+}
+
+// Velmora keeps nothing: a whole session leaves the prefix, its registry and the home
+// folder as a Windows program that does nothing leaves them.
+TEST(Wine, WritesNoFileAndNoRegistryKey)
+{
+    const WinePrefix prefix;
+    // The first start after the prefix was made tidies the device keys: baseline after it.
+    for (int round = 0; round < 2; ++round) {
+        prefix.stopServer(); // the registry is on disk once the server has gone
+        prefix.startServer();
+        prefix.run({"cmd", "/c", "exit"});
+    }
+    prefix.stopServer();
+    const QMap<QString, QString> before = snapshot(prefix.path());
+    ASSERT_TRUE(before.value("prefix/user.reg").contains("[Control Panel\\\\Desktop]"));
+
+    prefix.startServer();
+    {
+        WineVelmora velmora(prefix, velmoraExe);
+        DeckWindow &window = velmora.window();
+        window.click({230, 120});
+        window.keys({"alt+h", "a"});
+        const QStringList withBox = velmora.waitForWindows(2);
+        ASSERT_EQ(withBox.size(), 2);
+        xdotool({"windowactivate", "--sync", withBox[1]});
+        xdotool({"key", "Return"});
+        velmora.waitForWindows(1);
+        window.keys({"alt+f", "r"});
+        window.click({0, 0});
+        window.keys({"alt+F4"});
+        EXPECT_EQ(velmora.waitForExit(), 0);
+    }
+    prefix.stopServer();
+    const QMap<QString, QString> after = snapshot(prefix.path());
+
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        if (!before.contains(it.key())) {
+            ADD_FAILURE() << it.key().toStdString() << " was created";
+        } else if (!it.key().endsWith(".reg")) {
+            EXPECT_EQ(before[it.key()], it.value()) << it.key().toStdString() << " was changed";
+        } else {
+            const QStringList was = before[it.key()].split('\n');
+            for (const QString &name : it.value().split('\n'))
+                EXPECT_TRUE(was.contains(name)) << it.key().toStdString() << " gained " << name.toStdString();
+        }
+    }
+}
+
+} // namespace
+} // namespace velmora::test
+
+int main(int argc, char **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    QCoreApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr,
+                     "usage: wine_e2e_test VELMORA-EXE FAULTY-VELMORA-EXE ACCESSIBILITY-CLIENT-EXE\n");
+        return 2;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (!QFileInfo::exists(QString::fromLocal8Bit(argv[i]))) {
+            std::fprintf(stderr,
+                         "%s is missing: build the windows preset first (cmake --preset windows && "
+                         "cmake --build --preset windows)\n",
+                         argv[i]);
+            return 77;
+        }
+    }
+    velmora::test::velmoraExe = QString::fromLocal8Bit(argv[1]);
+    velmora::test::faultyVelmoraExe = QString::fromLocal8Bit(argv[2]);
+    velmora::test::accessibilityClientExe = QString::fromLocal8Bit(argv[3]);
+    testing::AddGlobalTestEnvironment(new velmora::test::XServer);
+    testing::AddGlobalTestEnvironment(new velmora::test::SharedPrefix);
+    return RUN_ALL_TESTS();
+}
