@@ -53,12 +53,7 @@ void Form1::createMenus()
 void Form1::cardClicked(Card card)
 {
     // Each card picture has its own click handler, as the window was designed.
-    using Handler = void (Form1::*)();
-#define VELMORA_CARD_HANDLER_ADDRESS(n) &Form1::Image##n##_Click,
-    static constexpr std::array<Handler, kCardCount> handlers = {
-        VELMORA_FOR_EACH_CARD_PICTURE(VELMORA_CARD_HANDLER_ADDRESS)};
-#undef VELMORA_CARD_HANDLER_ADDRESS
-    (this->*handlers[cardPictureNumber(card) - kFirstCardPicture])();
+    VELMORA_RUN_CARD_HANDLER(Form1, card);
 }
 
 #define VELMORA_DEFINE_CARD_HANDLER(n)                                                                      \

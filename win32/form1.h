@@ -52,9 +52,7 @@ private:
 
     void Reset_Click();
     void About_Click();
-#define VELMORA_DECLARE_CARD_HANDLER(n) void Image##n##_Click();
-    VELMORA_FOR_EACH_CARD_PICTURE(VELMORA_DECLARE_CARD_HANDLER)
-#undef VELMORA_DECLARE_CARD_HANDLER
+    VELMORA_DECLARE_CARD_HANDLERS()
 
     Board board_;
     ClickTracker clicks_;

@@ -43,29 +43,11 @@ public:
     }
 
     const QString &window() const { return window_->id(); }
-
-    // The visible top-level windows named "Velmora", main window first. Only one
-    // program runs at a time, and it may run under a tracer with another process id.
-    QStringList windows() const
-    {
-        QStringList found = test::visibleWindows(QStringLiteral("Velmora"));
-        if (window_ && found.removeAll(window_->id()) > 0)
-            found.prepend(window_->id());
-        return found;
-    }
+    test::DeckWindow &deck() { return *window_; }
 
     QStringList waitForWindows(int count) const
     {
-        QDeadlineTimer deadline(10000);
-        QStringList found;
-        while (!deadline.hasExpired()) {
-            found = windows();
-            if (found.size() == count)
-                return found;
-            QThread::msleep(50);
-        }
-        ADD_FAILURE() << "expected " << count << " windows, found " << found.size();
-        return found;
+        return test::waitForVelmoraWindows(count, window_ ? window_->id() : QString());
     }
 
     QImage screenshot() const { return window_->screenshot(); }
@@ -88,22 +70,7 @@ TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
     Board expected;
     velmora.expectShows(expected);
 
-    struct Click {
-        QPoint point;
-        int button;
-        int repeat;
-    };
-    const Click clicks[] = {
-        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},   {{31, 20}, 3, 1}, {{32, 0}, 3, 1}, {{0, 52}, 1, 1},
-        {{240, 130}, 1, 2}, {{413, 217}, 3, 1}, {{415, 10}, 1, 1}, {{100, 218}, 1, 1}, {{0, 0}, 3, 1},
-    };
-    for (const Click &c : clicks) {
-        velmora.click(c.point, c.button, c.repeat);
-        if (auto card = expected.hitTest(c.point.x(), c.point.y()))
-            expected.markPlayed(*card);
-        SCOPED_TRACE(testing::Message() << "after a click at " << c.point.x() << "," << c.point.y());
-        velmora.expectShows(expected);
-    }
+    test::clickAroundTheGrid(velmora.deck(), expected);
 
     // Help > About... by its access keys, dismissed with Return: the marks stay.
     velmora.keys({"alt+h", "a"});

@@ -31,6 +31,7 @@ QString run(const QString &program, const QStringList &args, const QProcessEnvir
 Program::Program(const QString &path, const QStringList &args, const QProcessEnvironment &environment)
 {
     process_.setProcessEnvironment(environment);
+    process_.setStandardInputFile(QProcess::nullDevice());
     process_.setChildProcessModifier(dieWithTheTest);
     process_.start(path, args);
     EXPECT_TRUE(process_.waitForStarted()) << path.toStdString() << " did not start";
@@ -46,7 +47,7 @@ Program::~Program()
 
 int Program::waitForExit()
 {
-    EXPECT_TRUE(process_.waitForFinished(10000)) << "the program did not end";
+    EXPECT_TRUE(process_.waitForFinished(20000)) << "the program did not end";
     errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }

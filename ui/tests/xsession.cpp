@@ -47,6 +47,23 @@ QStringList visibleWindows(const QString &name)
     return xdotool({"search", "--onlyvisible", "--name", "^" + name + "$"}).split('\n', Qt::SkipEmptyParts);
 }
 
+QStringList waitForVelmoraWindows(int count, const QString &main)
+{
+    QDeadlineTimer deadline(20000);
+    QStringList found;
+    while (!deadline.hasExpired()) {
+        found = visibleWindows(QStringLiteral("Velmora"));
+        if (found.size() == count) {
+            if (found.removeAll(main) > 0)
+                found.prepend(main);
+            return found;
+        }
+        QThread::msleep(50);
+    }
+    ADD_FAILURE() << "expected " << count << " windows, found " << found.size();
+    return found;
+}
+
 QImage DeckWindow::screenshot() const
 {
     QProcess p;
@@ -110,6 +127,26 @@ void DeckWindow::keys(const QStringList &keys)
     for (const QString &key : keys) {
         xdotool({"key", "--clearmodifiers", key});
         QThread::msleep(150);
+    }
+}
+
+void clickAroundTheGrid(DeckWindow &window, Board &expected)
+{
+    struct Click {
+        QPoint point;
+        int button;
+        int repeat;
+    };
+    const Click clicks[] = {
+        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},    {{31, 20}, 3, 1},  {{32, 0}, 3, 1},    {{0, 52}, 1, 1},
+        {{240, 130}, 1, 2}, {{413, 217}, 3, 1}, {{415, 10}, 1, 1}, {{100, 218}, 1, 1}, {{0, 0}, 3, 1},
+    };
+    for (const Click &c : clicks) {
+        window.click(c.point, c.button, c.repeat);
+        if (auto card = expected.hitTest(c.point.x(), c.point.y()))
+            expected.markPlayed(*card);
+        SCOPED_TRACE(testing::Message() << "after a click at " << c.point.x() << "," << c.point.y());
+        window.expectShows(expected);
     }
 }
 

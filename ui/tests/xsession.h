@@ -37,6 +37,9 @@ private:
 
 // The visible top-level windows with exactly this name.
 QStringList visibleWindows(const QString &name);
+// Waits until exactly `count` visible top-level windows are named "Velmora", and
+// returns them with `main`, when it is one of them, first.
+QStringList waitForVelmoraWindows(int count, const QString &main = {});
 
 // A top-level window on the X server, whose client area shows the deck in its top-left corner.
 class DeckWindow {
@@ -66,5 +69,10 @@ private:
     int scale_;
     std::optional<QPoint> origin_;
 };
+
+// Clicks the corners, the gaps and the strips beside the grid, with both buttons,
+// a double-click and on a played card, checking the board after each click;
+// `expected` follows the clicks.
+void clickAroundTheGrid(DeckWindow &window, Board &expected);
 
 } // namespace velmora::test

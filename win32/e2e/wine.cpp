@@ -66,50 +66,9 @@ QString WinePrefix::run(const QStringList &command) const
 }
 
 WineVelmora::WineVelmora(const WinePrefix &prefix, const QString &exe, const QStringList &args, int scale)
+    : program_(wineLoader(), QStringList{exe} + args, prefix.environment()),
+      window_(std::make_unique<DeckWindow>(waitForVelmoraWindows(1).value(0), scale))
 {
-    process_.setProcessEnvironment(prefix.environment());
-    process_.setStandardInputFile(QProcess::nullDevice());
-    process_.start(wineLoader(), QStringList{exe} + args);
-    EXPECT_TRUE(process_.waitForStarted());
-    const QString main = waitForWindows(1).value(0);
-    window_ = std::make_unique<DeckWindow>(main, scale);
-}
-
-WineVelmora::~WineVelmora()
-{
-    if (process_.state() != QProcess::NotRunning) {
-        process_.kill();
-        process_.waitForFinished();
-    }
-}
-
-QStringList WineVelmora::windows() const
-{
-    QStringList found = visibleWindows(QStringLiteral("Velmora"));
-    if (window_ && found.removeAll(window_->id()) > 0)
-        found.prepend(window_->id());
-    return found;
-}
-
-QStringList WineVelmora::waitForWindows(int count) const
-{
-    QDeadlineTimer deadline(20000);
-    QStringList found;
-    while (!deadline.hasExpired()) {
-        found = windows();
-        if (found.size() == count)
-            return found;
-        QThread::msleep(50);
-    }
-    ADD_FAILURE() << "expected " << count << " windows, found " << found.size();
-    return found;
-}
-
-int WineVelmora::waitForExit()
-{
-    EXPECT_TRUE(process_.waitForFinished(20000)) << "the program did not end";
-    errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
-    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
 } // namespace velmora::test

@@ -38,20 +38,15 @@ QString wineLoader();
 class WineVelmora {
 public:
     WineVelmora(const WinePrefix &prefix, const QString &exe, const QStringList &args = {}, int scale = 1);
-    ~WineVelmora();
 
     DeckWindow &window() { return *window_; }
-    // The visible top-level windows named "Velmora", main window first.
-    QStringList windows() const;
-    QStringList waitForWindows(int count) const;
-    // The exit status, or -1 for a crash; what the program wrote on its error output is kept.
-    int waitForExit();
-    const QString &errors() const { return errors_; }
+    QStringList waitForWindows(int count) const { return waitForVelmoraWindows(count, window_->id()); }
+    int waitForExit() { return program_.waitForExit(); }
+    const QString &errors() const { return program_.errors(); }
 
 private:
-    QProcess process_;
+    Program program_;
     std::unique_ptr<DeckWindow> window_;
-    QString errors_;
 };
 
 } // namespace velmora::test

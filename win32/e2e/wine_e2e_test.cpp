@@ -74,23 +74,7 @@ TEST(Wine, ClicksMenusAboutAndCloseWorkWithRealInput)
     window.expectShows(expected);
     expectFixedFrameAround(window, 1);
 
-    struct Click {
-        QPoint point;
-        int button;
-        int repeat;
-    };
-    // Corners, gaps, the strips beside the grid, both buttons, a double-click, a played card.
-    const Click clicks[] = {
-        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},    {{31, 20}, 3, 1},  {{32, 0}, 3, 1},    {{0, 52}, 1, 1},
-        {{240, 130}, 1, 2}, {{413, 217}, 3, 1}, {{415, 10}, 1, 1}, {{100, 218}, 1, 1}, {{0, 0}, 3, 1},
-    };
-    for (const Click &c : clicks) {
-        window.click(c.point, c.button, c.repeat);
-        if (auto card = expected.hitTest(c.point.x(), c.point.y()))
-            expected.markPlayed(*card);
-        SCOPED_TRACE(testing::Message() << "after a click at " << c.point.x() << "," << c.point.y());
-        window.expectShows(expected);
-    }
+    clickAroundTheGrid(window, expected);
 
     // Pressed on one card and released on another, on a gap, or pressed on a gap: nothing.
     window.drag({100, 10}, {140, 10});
