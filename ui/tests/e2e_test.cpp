@@ -8,15 +8,12 @@
 #include <pictures.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -42,7 +39,6 @@ public:
         window_ = std::make_unique<test::DeckWindow>(waitForWindows(1).value(0), scale);
     }
 
-    const QString &window() const { return window_->id(); }
     test::DeckWindow &deck() { return *window_; }
 
     QStringList waitForWindows(int count) const

@@ -69,12 +69,10 @@ QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &b
     QDeadlineTimer deadline(5000);
     do {
         const QImage shown = clientArea();
-        if (shown.width() <= kCardWidth * scale) {
-            difference = QStringLiteral("no picture of the client area");
-            continue;
-        }
         // The gap right of the Ace of Clubs is background.
-        difference = firstDifference(shown, renderBoard(board, shown.pixel(kCardWidth * scale, 0), scale));
+        difference = shown.width() <= kCardWidth * scale
+                         ? QStringLiteral("no picture of the client area")
+                         : firstDifference(shown, renderBoard(board, shown.pixel(kCardWidth * scale, 0), scale));
         if (difference.isEmpty())
             return {};
         QThread::msleep(50);
