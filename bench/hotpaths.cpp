@@ -4,11 +4,11 @@
 
 #include "rectanglegrid.h"
 
-#include <board.h>
-#include <boardview.h>
-#include <cardpixmaps.h>
-#include <geometry.h>
-#include <pictures.h>
+#include <board/board.h>
+#include <ui/boardview.h>
+#include <ui/cardpixmaps.h>
+#include <board/geometry.h>
+#include <pictures/pictures.h>
 
 #include <QApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "rectanglegrid.h"
 
-#include <geometry.h>
+#include <board/geometry.h>
 
 #include <QMouseEvent>
 #include <QPaintEvent>

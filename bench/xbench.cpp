@@ -17,7 +17,7 @@
 #include "program.h"
 #include "summary.h"
 
-#include <geometry.h>
+#include <board/geometry.h>
 
 #include <array>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "glyph.h"
 
-#include <card.h>
+#include <board/card.h>
 
 #include <array>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 #include "box.h"
 
-#include <card.h>
+#include <board/card.h>
 
 #include <array>
 

@@ -3,7 +3,7 @@
 #include "icon.h"
 #include "picture.h"
 
-#include <card.h>
+#include <board/card.h>
 
 namespace velmora {
 

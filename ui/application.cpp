@@ -1,6 +1,6 @@
 #include "application.h"
 
-#include "config.h"
+#include <window/config.h>
 
 #include <QByteArray>
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 
 #include "boardview.h"
 
-#include <accessiblenames.h>
+#include <window/accessiblenames.h>
 
 #include <QWidget>
 

@@ -3,7 +3,7 @@
 #include "boardaccessible.h"
 #include "fatalerror.h"
 
-#include <accessiblenames.h>
+#include <window/accessiblenames.h>
 
 #include <QAccessible>
 #include <QMouseEvent>

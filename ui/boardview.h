@@ -2,8 +2,8 @@
 
 #include "cardpixmaps.h"
 
-#include <board.h>
-#include <clicktracker.h>
+#include <board/board.h>
+#include <window/clicktracker.h>
 
 #include <QWidget>
 

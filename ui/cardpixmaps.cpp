@@ -1,6 +1,6 @@
 #include "cardpixmaps.h"
 
-#include <pictures.h>
+#include <pictures/pictures.h>
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <card.h>
+#include <board/card.h>
 
 #include <QIcon>
 #include <QPixmap>

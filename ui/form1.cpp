@@ -1,10 +1,10 @@
 #include "form1.h"
 
 #include "boardview.h"
-#include "config.h"
+#include <window/config.h>
 #include "fatalerror.h"
 
-#include <about.h>
+#include <window/about.h>
 
 #include <QAction>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 
 #include "cardpixmaps.h"
 
-#include <board.h>
-#include <cardhandlers.h>
+#include <board/board.h>
+#include <window/cardhandlers.h>
 
 #include <QMainWindow>
 

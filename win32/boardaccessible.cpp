@@ -4,7 +4,7 @@
 #include "form1.h"
 #include "text.h"
 
-#include <accessiblenames.h>
+#include <window/accessiblenames.h>
 
 #include <exception>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 #include "deckpictures.h"
 
-#include <pictures.h>
+#include <pictures/pictures.h>
 
 namespace velmora::win32 {
 

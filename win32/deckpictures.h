@@ -1,7 +1,7 @@
 #pragma once
 
-#include <card.h>
-#include <picture.h>
+#include <board/card.h>
+#include <pictures/picture.h>
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include "text.h"
 
-#include <config.h>
+#include <window/config.h>
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <failure.h>
+#include <window/failure.h>
 
 #include <string>
 

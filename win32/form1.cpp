@@ -4,8 +4,8 @@
 #include "fatalerror.h"
 #include "text.h"
 
-#include <about.h>
-#include <config.h>
+#include <window/about.h>
+#include <window/config.h>
 
 #include <windowsx.h>
 

@@ -2,9 +2,9 @@
 
 #include "deckpictures.h"
 
-#include <board.h>
-#include <cardhandlers.h>
-#include <clicktracker.h>
+#include <board/board.h>
+#include <window/cardhandlers.h>
+#include <window/clicktracker.h>
 
 #include <windows.h>
 

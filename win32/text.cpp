@@ -1,6 +1,6 @@
 #include "text.h"
 
-#include <failure.h>
+#include <window/failure.h>
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "about.h"
 
-#include "config.h"
+#include <window/config.h>
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cardcell.h>
+#include <board/cardcell.h>
 
 #include <string_view>
 

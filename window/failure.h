@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cardcell.h>
+#include <board/cardcell.h>
 
 #include <stdexcept>
 #include <string>

@@ -1,5 +1,5 @@
-#include <box.h>
-#include <pictures.h>
+#include <pictures/box.h>
+#include <pictures/pictures.h>
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 
 #include "writefile.h"
 
-#include <geometry.h>
-#include <pictures.h>
-#include <png.h>
+#include <board/geometry.h>
+#include <pictures/pictures.h>
+#include <pictures/tools/png.h>
 
 #include <exception>
 #include <iostream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <icon.h>
+#include <pictures/icon.h>
 
 #include <cstdint>
 #include <vector>

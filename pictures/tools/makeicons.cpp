@@ -3,9 +3,9 @@
 
 #include "writefile.h"
 
-#include <ico.h>
-#include <pictures.h>
-#include <png.h>
+#include <pictures/tools/ico.h>
+#include <pictures/pictures.h>
+#include <pictures/tools/png.h>
 
 #include <exception>
 #include <iostream>

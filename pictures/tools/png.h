@@ -1,6 +1,6 @@
 #pragma once
 
-#include <color.h>
+#include <pictures/color.h>
 
 #include <cstdint>
 #include <vector>

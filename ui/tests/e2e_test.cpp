@@ -5,7 +5,7 @@
 #include "rendering.h"
 #include "xsession.h"
 
-#include <pictures.h>
+#include <pictures/pictures.h>
 
 #include <QCoreApplication>
 #include <QDir>

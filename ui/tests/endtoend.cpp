@@ -2,7 +2,7 @@
 
 #include "rendering.h"
 
-#include <pictures.h>
+#include <pictures/pictures.h>
 
 #include <QDeadlineTimer>
 #include <QThread>

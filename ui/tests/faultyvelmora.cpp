@@ -1,11 +1,11 @@
 // Velmora with the marker picture of one cell missing, so that the fatal error
 // path can be driven end to end. Built for the tests only.
 
-#include "application.h"
-#include "form1.h"
+#include <ui/application.h>
+#include <ui/form1.h>
 #include "rendering.h"
 
-#include <pictures.h>
+#include <pictures/pictures.h>
 
 #include <QApplication>
 

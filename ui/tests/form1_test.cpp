@@ -1,5 +1,5 @@
-#include "boardview.h"
-#include "form1.h"
+#include <ui/boardview.h>
+#include <ui/form1.h>
 #include "input.h"
 #include "rendering.h"
 
@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <about.h>
+#include <window/about.h>
 
 #include <gtest/gtest.h>
 

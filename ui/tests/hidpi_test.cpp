@@ -1,5 +1,5 @@
-#include "boardview.h"
-#include "form1.h"
+#include <ui/boardview.h>
+#include <ui/form1.h>
 #include "input.h"
 #include "rendering.h"
 

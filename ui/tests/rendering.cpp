@@ -1,6 +1,6 @@
 #include "rendering.h"
 
-#include <pictures.h>
+#include <pictures/pictures.h>
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <board.h>
-#include <picture.h>
+#include <board/board.h>
+#include <pictures/picture.h>
 
 #include <QImage>
 #include <QPoint>

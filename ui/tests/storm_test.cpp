@@ -1,8 +1,8 @@
 // Drives the real window with a long seeded stream of random input and checks
 // after every event that it shows exactly what the board says.
 
-#include "boardview.h"
-#include "form1.h"
+#include <ui/boardview.h>
+#include <ui/form1.h>
 #include "input.h"
 #include "rendering.h"
 

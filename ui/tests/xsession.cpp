@@ -1,8 +1,8 @@
 #include "xsession.h"
 
-#include <rendering.h>
+#include <ui/tests/rendering.h>
 
-#include <pictures.h>
+#include <pictures/pictures.h>
 
 #include <QDeadlineTimer>
 #include <QThread>

@@ -3,7 +3,7 @@
 #include "endtoend.h"
 #include "sessionbus.h"
 
-#include <board.h>
+#include <board/board.h>
 
 #include <QImage>
 #include <QPoint>

@@ -3,7 +3,7 @@
 
 #include "wine.h"
 
-#include <rendering.h>
+#include <ui/tests/rendering.h>
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 // Velmora with the marker picture missing, so that the fatal-error path can be
 // driven end to end. Built for the tests only.
 
-#include "form1.h"
+#include <win32/form1.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {

@@ -1,9 +1,9 @@
 // The real window, driven by window messages under Wine.
 
-#include "form1.h"
-#include "text.h"
+#include <win32/form1.h>
+#include <win32/text.h>
 
-#include <about.h>
+#include <window/about.h>
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "about.h"
-#include "clicktracker.h"
-#include "config.h"
-#include "failure.h"
+#include <window/about.h>
+#include <window/clicktracker.h>
+#include <window/config.h>
+#include <window/failure.h>
 
-#include <board.h>
+#include <board/board.h>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include <ico.h>
-#include <pictures.h>
+#include <pictures/tools/ico.h>
+#include <pictures/pictures.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Reads the PNG files back with zlib's inflate and CRC, independently of how
 // the encoder calls zlib to write them.
 
-#include <png.h>
+#include <pictures/tools/png.h>
 
 #include <gtest/gtest.h>
 #include <zlib.h>
