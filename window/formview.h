@@ -1,0 +1,32 @@
+#pragma once
+
+#include <board/cardcell.h>
+
+#include <string_view>
+
+namespace velmora {
+
+// What the window needs from the toolkit that draws it. Each front end implements
+// this and nothing of the window's behaviour: Form1 decides, the view shows.
+class FormView {
+public:
+    // The cell's state changed: draw its rectangle again with the picture the
+    // state calls for. Returns whether the toolkit could.
+    virtual bool showCell(const CardCell &cell) = 0;
+    // Every cell may have changed: draw the whole grid again.
+    virtual bool showBoard() = 0;
+    // A modal message box titled with the application's name, with one OK
+    // button and no icon; returns once it is dismissed. The text's lines are
+    // joined by lone carriage returns.
+    virtual void showMessage(std::string_view text) = 0;
+    // Tells assistive technology that the card's checked state changed.
+    virtual void announceCardState(const CardCell &cell) = 0;
+
+protected:
+    FormView() = default;
+    FormView(const FormView &) = default;
+    FormView &operator=(const FormView &) = default;
+    ~FormView() = default;
+};
+
+} // namespace velmora

@@ -1,0 +1,145 @@
+#include <window/failure.h>
+#include <window/form1.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+constexpr Card kEightOfHearts{Rank::Eight, Suit::Hearts};
+
+// Records what the window asks of its front end; a show can be made to fail.
+class RecordingView : public FormView {
+public:
+    bool showCell(const CardCell &cell) override
+    {
+        shownCells.push_back(cell.card());
+        return cellsCanBeShown;
+    }
+    bool showBoard() override
+    {
+        ++boardsShown;
+        return true;
+    }
+    void showMessage(std::string_view text) override { messages.emplace_back(text); }
+    void announceCardState(const CardCell &cell) override { announced.push_back(cell.card()); }
+
+    std::vector<Card> shownCells;
+    int boardsShown = 0;
+    std::vector<std::string> messages;
+    std::vector<Card> announced;
+    bool cellsCanBeShown = true;
+};
+
+PicturePoint centreOf(Card card)
+{
+    const PixelRect r = cellRect(card);
+    return {r.left + r.width / 2.0, r.top + r.height / 2.0};
+}
+
+void click(Form1 &form, PicturePoint point, MouseButton button = MouseButton::Left)
+{
+    form.mousePressed(button, point);
+    form.mouseReleased(button, point);
+}
+
+TEST(Form1, EachCardsHandlerPlaysThatCardAloneAndShowsAndAnnouncesItsCell)
+{
+    for (int i = 0; i < kCardCount; ++i) {
+        RecordingView view;
+        Form1 form(view);
+        const Card card = cardAt(i);
+        (form.*Form1::clickHandler(card))();
+        Board expected;
+        expected.markPlayed(card);
+        EXPECT_EQ(form.board(), expected) << cardName(card);
+        EXPECT_EQ(view.shownCells, std::vector<Card>{card});
+        EXPECT_EQ(view.announced, std::vector<Card>{card});
+    }
+    EXPECT_EQ(Form1::clickHandler(kEightOfHearts), &Form1::Image87_Click);
+    EXPECT_EQ(Form1::clickHandler({Rank::Eight, Suit::Spades}), &Form1::Image86_Click);
+}
+
+TEST(Form1, ClicksPlayTheCardUnderThePointToTheFractionOfAPixel)
+{
+    RecordingView view;
+    Form1 form(view);
+    click(form, {29.99, 0.0}, MouseButton::Right); // the Ace's last column, at a scale of 2 or more
+    click(form, {30.0, 49.5});                     // the gap beside it
+    click(form, {31.5, 55.99});                    // the corner where the gaps cross
+    click(form, {0.5, std::nan("")});
+    click(form, {-0.5, 0.0});
+    EXPECT_EQ(view.shownCells, (std::vector<Card>{Card{Rank::Ace, Suit::Clubs}}));
+
+    click(form, centreOf(kEightOfHearts));
+    click(form, centreOf(kEightOfHearts)); // a double click: the second lands on the marker
+    EXPECT_EQ(view.shownCells.size(), 2U);
+
+    const PicturePoint two = centreOf({Rank::Two, Suit::Clubs});
+    form.mousePressed(MouseButton::Left, two);
+    form.mouseLost();
+    form.mouseReleased(MouseButton::Left, two);
+    form.activateCard(kEightOfHearts); // played already: nothing to press
+    EXPECT_EQ(view.shownCells.size(), 2U);
+}
+
+TEST(Form1, ResetShowsTheWholeGridAndAnnouncesEveryCardThatChanged)
+{
+    RecordingView view;
+    Form1 form(view);
+    form.Reset_Click();
+    EXPECT_EQ(view.boardsShown, 1);
+    EXPECT_TRUE(view.announced.empty()) << "nothing was played";
+
+    form.activateCard(kEightOfHearts);
+    form.Image56_Click();
+    view.announced.clear();
+    form.Reset_Click();
+    EXPECT_EQ(form.board(), Board());
+    EXPECT_EQ(view.announced, (std::vector<Card>{Card{Rank::Ace, Suit::Clubs}, kEightOfHearts}));
+    form.Image87_Click(); // the same card plays again after Reset
+    EXPECT_EQ(form.board().cell(kEightOfHearts).state(), CellState::Played);
+}
+
+TEST(Form1, AboutShowsTheThreeCreditLinesAndLeavesTheBoard)
+{
+    RecordingView view;
+    Form1 form(view);
+    form.Image56_Click();
+    const Board before = form.board();
+    form.About_Click();
+    EXPECT_EQ(view.messages,
+              std::vector<std::string>{
+                  "Created by Velmora contributors\rvelmora@example.org\rhttps://velmora.example.org"});
+    EXPECT_EQ(form.board(), before);
+}
+
+TEST(Form1, AShowThatFailsIsAFatalErrorNamingThePicture)
+{
+    RecordingView view;
+    view.cellsCanBeShown = false;
+    Form1 form(view);
+    try {
+        form.Image87_Click();
+        FAIL() << "no error";
+    } catch (const FatalError &e) {
+        EXPECT_STREQ(e.what(), "picture Image36 (8 of Hearts) cannot be shown");
+    }
+}
+
+TEST(CardUnder, FindsPlayedAndUnplayedCardsButNothingInTheGaps)
+{
+    EXPECT_EQ(cardUnder({413.9, 217.9}), (Card{Rank::King, Suit::Spades}));
+    EXPECT_EQ(cardUnder({224.0, 112.0}), kEightOfHearts);
+    EXPECT_EQ(cardUnder({30.0, 0.0}), std::nullopt);
+    EXPECT_EQ(cardUnder({0.0, 50.0}), std::nullopt);
+    EXPECT_EQ(cardUnder({414.0, 0.0}), std::nullopt);
+    EXPECT_EQ(cardUnder({0.0, 218.0}), std::nullopt);
+}
+
+} // namespace
+} // namespace velmora
