@@ -11,7 +11,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -29,8 +30,9 @@ int main()
     windowClass.lpszClassName = L"DpiReport";
     if (!RegisterClassW(&windowClass))
         return 1;
-    const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"DPI report", WS_OVERLAPPEDWINDOW,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+    const HWND window =
+        CreateWindowExW(0, windowClass.lpszClassName, L"DPI report", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
     if (!window)
         return 1;
     ShowWindow(window, SW_SHOWNORMAL);
@@ -45,8 +47,9 @@ int main()
     ReleaseDC(nullptr, screen);
     const UINT windowDpi = GetDpiForWindow(window);
     std::printf("awareness %d window %u system %u monitor %ux%u logpixelsx %d menu %d\n",
-                static_cast<int>(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext())), windowDpi,
-                GetDpiForSystem(), monitorX, monitorY, logPixelsX, GetSystemMetricsForDpi(SM_CYMENU, windowDpi));
+                static_cast<int>(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext())),
+                windowDpi, GetDpiForSystem(), monitorX, monitorY, logPixelsX,
+                GetSystemMetricsForDpi(SM_CYMENU, windowDpi));
     std::fflush(stdout);
     DestroyWindow(window);
     return 0;
