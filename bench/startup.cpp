@@ -1,9 +1,11 @@
 // Times start-up, from exec to the first frame drawn whole on the X server, of
-// each given command in turns, and prints the order statistics of each.
+// each given command in turns, and reads the most memory each had resident by
+// then (its peak working set, under Wine). Prints the order statistics of each,
+// and each later command's medians as ratios to the first's.
 //
 //     velmora-startup RUNS LABEL COMMAND... [-- LABEL COMMAND...]...
 //
-// scripts/bench-windows uses it for Velmora.exe under Wine next to the Linux program.
+// scripts/bench-windows uses it for Velmora.exe under Wine next to a bare window.
 
 #include "framewatch.h"
 #include "program.h"
@@ -24,9 +26,15 @@ struct Subject {
     std::string label;
     std::vector<std::string> command;
     std::vector<double> milliseconds;
+    std::vector<double> peakMegabytes;
 };
 
-double timeFirstFrame(const Subject &subject)
+struct Start {
+    double milliseconds;
+    double peakMegabytes;
+};
+
+Start timeFirstFrame(const Subject &subject)
 {
     FrameWatch watch;
     const Program program(subject.command);
@@ -36,7 +44,7 @@ double timeFirstFrame(const Subject &subject)
     const double ms = std::chrono::duration<double, std::milli>(frame->drawn - program.started()).count();
     // Let the program finish what follows its first frame, and the server forget it.
     std::this_thread::sleep_for(300ms);
-    return ms;
+    return {ms, program.peakResidentKiB() * 1024 / 1e6};
 }
 
 } // namespace
@@ -63,8 +71,11 @@ int main(int argc, char **argv)
         for (Subject &s : subjects)
             timeFirstFrame(s);
         for (int run = 0; run < runs; ++run)
-            for (Subject &s : subjects)
-                s.milliseconds.push_back(timeFirstFrame(s));
+            for (Subject &s : subjects) {
+                const Start start = timeFirstFrame(s);
+                s.milliseconds.push_back(start.milliseconds);
+                s.peakMegabytes.push_back(start.peakMegabytes);
+            }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "velmora-startup: %s\n", e.what());
         return 1;
@@ -74,6 +85,16 @@ int main(int argc, char **argv)
         std::printf("  %-34s median %7.1f ms   IQR %7.1f - %7.1f   range %7.1f - %7.1f   (%d runs)\n",
                     s.label.c_str(), summary.median(), summary.quantile(0.25), summary.quantile(0.75), summary.min(),
                     summary.max(), runs);
+        const Summary peak(s.peakMegabytes);
+        std::printf("  %-34s peak resident median %6.2f MB   range %6.2f - %6.2f\n", "", peak.median(), peak.min(),
+                    peak.max());
+    }
+    const Subject &floor = subjects.front();
+    for (std::size_t i = 1; i < subjects.size(); ++i) {
+        const Subject &s = subjects[i];
+        std::printf("  %s / %s: start-up %.3f, peak resident %.3f\n", s.label.c_str(), floor.label.c_str(),
+                    Summary(s.milliseconds).median() / Summary(floor.milliseconds).median(),
+                    Summary(s.peakMegabytes).median() / Summary(floor.peakMegabytes).median());
     }
     return 0;
 }

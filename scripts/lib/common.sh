@@ -18,8 +18,9 @@ VELMORA_TEST_PACKAGES=(libgtest-dev libbenchmark-dev libxdamage-dev
 # virtual pointer client is built with.
 VELMORA_WAYLAND_TEST_PACKAGES=(qt6-wayland sway grim wtype libwayland-dev)
 # What the Windows build needs on top: the MinGW-w64 cross compiler (posix threads),
-# GoogleTest's sources and zlib for it, and Wine to run its tests.
-VELMORA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest libz-mingw-w64-dev wine wine64)
+# GoogleTest's sources and zlib for it, Wine to run its tests, wixl to build the
+# installer, and msitools and unzip to check the installer and the zip.
+VELMORA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest libz-mingw-w64-dev wine wine64 wixl msitools unzip)
 # What the benchmarks need to build and run: Google Benchmark, an X server, real
 # clicks, and a profiler.
 VELMORA_BENCH_PACKAGES=(libbenchmark-dev libxdamage-dev xvfb xdotool valgrind)

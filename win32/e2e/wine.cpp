@@ -14,11 +14,6 @@ QString wineLoader()
     return QFileInfo(debian).isExecutable() ? debian : QStringLiteral("wine64");
 }
 
-int wineMajorVersion()
-{
-    return run(wineLoader(), {"--version"}).section('-', 1).section('.', 0, 0).toInt();
-}
-
 WinePrefix::WinePrefix() : environment_(QProcessEnvironment::systemEnvironment())
 {
     const QDir root(dir_.path());

@@ -33,8 +33,6 @@ private:
 
 // The Wine loader for 64-bit programs.
 QString wineLoader();
-// Wine's major version: 8 for "wine-8.0 (Debian 8.0~repack-4)".
-int wineMajorVersion();
 
 // One running copy of a Velmora program under Wine and its window.
 class WineVelmora {

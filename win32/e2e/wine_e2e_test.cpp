@@ -23,6 +23,7 @@ namespace {
 QString velmoraExe;
 QString faultyVelmoraExe;
 QString accessibilityClientExe;
+QString dpiReportExe;
 
 // One Wine prefix for the tests that need nothing special of it.
 class SharedPrefix : public testing::Environment {
@@ -141,14 +142,17 @@ TEST(Wine, AFailingPictureEndsTheProgramAfterSayingSo)
 // Wine takes the screen's DPI from its registry, as Windows does from the display settings.
 TEST(Wine, At192DpiEveryPicturePixelIsASharpSquareAndClicksHitWhatIsDrawn)
 {
-    // Wine 8 gives every window the DPI of its registry's LogPixels. Wine 10 keeps a
-    // per-monitor aware window at 96 dpi whatever LogPixels says, while it draws the
-    // frame and the menus at that DPI: the setting no longer makes a 192 dpi screen.
-    if (wineMajorVersion() > 8)
-        GTEST_SKIP() << "LogPixels sets no monitor's DPI in Wine " << wineMajorVersion();
     const WinePrefix prefix;
     prefix.run({"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
                 "192", "/f"});
+    // Wine 10 reads the setting when its desktop starts: until then a per-monitor aware
+    // window keeps 96 dpi while the system's DPI is already 192. A new server starts a
+    // new desktop.
+    prefix.stopServer();
+    prefix.startServer();
+    // Every way of asking, as a per-monitor aware program.
+    EXPECT_EQ(prefix.run({dpiReportExe}).remove('\r').section(" menu ", 0, 0),
+              "awareness 2 window 192 system 192 monitor 192x192 logpixelsx 192");
     WineVelmora velmora(prefix, velmoraExe, {}, 2);
     DeckWindow &window = velmora.window();
     Board expected;
@@ -297,9 +301,9 @@ int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
-    if (argc != 4) {
+    if (argc != 5) {
         std::fprintf(stderr,
-                     "usage: wine_e2e_test VELMORA-EXE FAULTY-VELMORA-EXE ACCESSIBILITY-CLIENT-EXE\n");
+                     "usage: wine_e2e_test VELMORA-EXE FAULTY-VELMORA-EXE ACCESSIBILITY-CLIENT-EXE DPI-REPORT-EXE\n");
         return 2;
     }
     for (int i = 1; i < argc; ++i) {
@@ -314,6 +318,7 @@ int main(int argc, char **argv)
     velmora::test::velmoraExe = QString::fromLocal8Bit(argv[1]);
     velmora::test::faultyVelmoraExe = QString::fromLocal8Bit(argv[2]);
     velmora::test::accessibilityClientExe = QString::fromLocal8Bit(argv[3]);
+    velmora::test::dpiReportExe = QString::fromLocal8Bit(argv[4]);
     testing::AddGlobalTestEnvironment(new velmora::test::XServer);
     testing::AddGlobalTestEnvironment(new velmora::test::SharedPrefix);
     return RUN_ALL_TESTS();
