@@ -246,7 +246,11 @@ def check_phone(page):
 def main():
     checks = Checks()
     site = Site(site_dir)
-    browser = Chromium()
+    try:
+        browser = Chromium()
+    except BaseException:
+        site.stop()
+        raise
     try:
         page = Page(browser, site.url)
         checks.run('board pixel for pixel at ratios 1, 2, 3', check_board_at_ratios, page)

@@ -194,6 +194,15 @@ class Chromium:
         if os.geteuid() == 0:
             args.append('--no-sandbox')
         self.process = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            self._connect()
+        except BaseException:
+            self.process.kill()
+            self.process.wait()
+            shutil.rmtree(self.profile, ignore_errors=True)
+            raise
+
+    def _connect(self):
         active = os.path.join(self.profile, 'DevToolsActivePort')
         lines = poll('Chromium to listen', lambda: os.path.exists(active) and open(active).read().split())
         self.socket = websocket.create_connection(f'ws://127.0.0.1:{lines[0]}{lines[1]}', timeout=DEADLINE)
