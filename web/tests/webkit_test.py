@@ -5,6 +5,7 @@ answer under Xvfb, so the pixels come from the X screen and the input from
 xdotool, as a user's would.
 
 usage: webkit_test.py SITE_DIR REFERENCE_COMMAND..."""
+import glob
 import os
 import shutil
 import subprocess
@@ -114,8 +115,7 @@ def main():
 
     try:
         options = webdriver.WebKitGTKOptions()
-        options.binary_location = shutil.which('MiniBrowser') or \
-            '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'
+        options.binary_location = sorted(glob.glob('/usr/lib/*/webkit2gtk-4.*/MiniBrowser'))[-1]
         options.add_argument('--automation')
         port = free_port()
         server = subprocess.Popen(['WebKitWebDriver', f'--port={port}'], env=env, stdout=subprocess.DEVNULL,
