@@ -243,6 +243,24 @@ def check_phone(page):
     page.shows([ten_h])
 
 
+def check_fatal_error(page):
+    """A board that cannot be drawn is a fatal error: a message box names it, then the page stops."""
+    b = page.browser
+    script = b.call('Page.addScriptToEvaluateOnNewDocument',
+                    source='HTMLCanvasElement.prototype.getContext = () => null;')['identifier']
+    try:
+        b.js('window.stale = true')
+        b.call('Page.navigate', url=page.url)
+        text = b.wait_js('the error message', "!window.stale && document.getElementById('message')?.open && "
+                         "document.getElementById('message-text').textContent")
+        expect(text.startswith('Velmora has to close because of an error:') and 'cannot be shown' in text,
+               f'error message {text!r}')
+        page.key('Enter', 'Enter')
+        b.wait_js('the page to stop', 'document.body.childElementCount === 0')
+    finally:
+        b.call('Page.removeScriptToEvaluateOnNewDocument', identifier=script)
+
+
 def main():
     checks = Checks()
     site = Site(site_dir)
@@ -259,6 +277,7 @@ def main():
         checks.run('menus and the About box', check_menus_and_about, page, played)
         checks.run('accessibility tree', check_accessibility, page)
         checks.run('phone 360 × 740 at ratio 3', check_phone, page)
+        checks.run('a fatal error shows its message and stops the page', check_fatal_error, page)
     finally:
         browser.stop()
         site.stop()
