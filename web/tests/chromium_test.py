@@ -5,7 +5,7 @@ box, the accessibility tree and a phone-sized screen.
 usage: chromium_test.py SITE_DIR REFERENCE_COMMAND..."""
 import sys
 
-from harness import (CLIENT_HEIGHT, CLIENT_WIDTH, PAGE_STATE, Board, Checks, Chromium, Site, compare_board,
+from harness import (CLIENT_WIDTH, PAGE_STATE, Board, Checks, Chromium, Site, compare_board,
                      css_color, expect, poll)
 
 site_dir, reference = sys.argv[1], sys.argv[2:]
@@ -263,13 +263,7 @@ def check_fatal_error(page):
 
 def main():
     checks = Checks()
-    site = Site(site_dir)
-    try:
-        browser = Chromium()
-    except BaseException:
-        site.stop()
-        raise
-    try:
+    with Site(site_dir) as site, Chromium() as browser:
         page = Page(browser, site.url)
         checks.run('board pixel for pixel at ratios 1, 2, 3', check_board_at_ratios, page)
         played = []
@@ -278,9 +272,6 @@ def main():
         checks.run('accessibility tree', check_accessibility, page)
         checks.run('phone 360 × 740 at ratio 3', check_phone, page)
         checks.run('a fatal error shows its message and stops the page', check_fatal_error, page)
-    finally:
-        browser.stop()
-        site.stop()
     checks.exit()
 
 

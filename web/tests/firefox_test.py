@@ -5,7 +5,6 @@ usage: firefox_test.py SITE_DIR REFERENCE_COMMAND..."""
 import base64
 import json
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -13,8 +12,8 @@ import threading
 
 import websocket
 
-from harness import (DEADLINE, PAGE_STATE, Board, Checks, Failure, Site, compare_board, css_color, decode_png,
-                     expect, poll)
+from harness import (DEADLINE, PAGE_STATE, Board, BrowserProcess, Checks, Failure, Site, compare_board, css_color,
+                     decode_png, expect, poll)
 
 site_dir, reference = sys.argv[1], sys.argv[2:]
 
@@ -33,21 +32,13 @@ PREFS = {
 }
 
 
-class Firefox:
+class Firefox(BrowserProcess):
     def __init__(self):
         self.profile = tempfile.mkdtemp(prefix='velmora-firefox-')
         with open(os.path.join(self.profile, 'user.js'), 'w') as prefs:
             prefs.writelines(f'user_pref({json.dumps(k)}, {json.dumps(v)});\n' for k, v in PREFS.items())
-        self.process = subprocess.Popen(['firefox-esr', '--headless', '--remote-debugging-port=0', '--profile',
-                                         self.profile, '--no-remote', 'about:blank'],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-        try:
-            self._connect()
-        except BaseException:
-            self.process.kill()
-            self.process.wait()
-            shutil.rmtree(self.profile, ignore_errors=True)
-            raise
+        self.launch(['firefox-esr', '--headless', '--remote-debugging-port=0', '--profile', self.profile,
+                     '--no-remote', 'about:blank'], self._connect, stderr=subprocess.PIPE, text=True)
 
     def _connect(self):
         address = []
@@ -101,18 +92,8 @@ class Firefox:
         data = self.call('browsingContext.captureScreenshot', context=self.context)['data']
         return decode_png(base64.b64decode(data))
 
-    def stop(self):
-        try:
-            self.call('browser.close')
-        except Exception:
-            pass
-        try:
-            self.process.wait(timeout=DEADLINE)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-        self.socket.close()
-        shutil.rmtree(self.profile, ignore_errors=True)
+    def close(self):
+        self.call('browser.close')
 
 
 ALT = '\ue00a'
@@ -120,46 +101,37 @@ ALT = '\ue00a'
 
 def main():
     checks = Checks()
-    site = Site(site_dir)
-    try:
-        browser = Firefox()
-    except BaseException:
-        site.stop()
-        raise
-    state = {}
+    with Site(site_dir) as site, Firefox() as browser:
+        state = {}
 
-    def shows(played):
-        s = poll(f'cards {played} played', lambda: (s := browser.js(PAGE_STATE)) and s['ready'] and
-                 s['played'] == sorted(played) and s)
-        compare_board(browser.screenshot(), (round(s['left']), round(s['top'])), 1,
-                      Board.expected(reference, played), css_color(s['background']))
-        state.update(s)
+        def shows(played):
+            s = poll(f'cards {played} played', lambda: (s := browser.js(PAGE_STATE)) and s['ready'] and
+                     s['played'] == sorted(played) and s)
+            compare_board(browser.screenshot(), (round(s['left']), round(s['top'])), 1,
+                          Board.expected(reference, played), css_color(s['background']))
+            state.update(s)
 
-    def load():
-        browser.call('browsingContext.setViewport', context=browser.context, viewport={'width': 800, 'height': 600})
-        browser.call('browsingContext.navigate', context=browser.context, url=site.url, wait='complete')
-        shows([])
+        def load():
+            browser.call('browsingContext.setViewport', context=browser.context, viewport={'width': 800, 'height': 600})
+            browser.call('browsingContext.navigate', context=browser.context, url=site.url, wait='complete')
+            shows([])
 
-    def clicks():
-        left, top = state['left'], state['top']
-        browser.click(left + 15, top + 25)             # Ace of Clubs, left button
-        browser.click(left + 32 + 15, top + 25, 2)     # 2 of Clubs, right button
-        browser.click(left + 30.5, top + 25)           # the gap between them
-        browser.click(left + 15, top + 56 + 25)        # Ace of Diamonds
-        shows([0, 1, 13])
+        def clicks():
+            left, top = state['left'], state['top']
+            browser.click(left + 15, top + 25)             # Ace of Clubs, left button
+            browser.click(left + 32 + 15, top + 25, 2)     # 2 of Clubs, right button
+            browser.click(left + 30.5, top + 25)           # the gap between them
+            browser.click(left + 15, top + 56 + 25)        # Ace of Diamonds
+            shows([0, 1, 13])
 
-    def reset():
-        browser.keys(('keyDown', ALT), ('keyDown', 'f'), ('keyUp', 'f'), ('keyUp', ALT),
-                     ('keyDown', 'r'), ('keyUp', 'r'))
-        shows([])
+        def reset():
+            browser.keys(('keyDown', ALT), ('keyDown', 'f'), ('keyUp', 'f'), ('keyUp', ALT),
+                         ('keyDown', 'r'), ('keyUp', 'r'))
+            shows([])
 
-    try:
-        checks.run('Firefox: load, board pixel for pixel', load)
-        checks.run('Firefox: clicks', clicks)
-        checks.run('Firefox: Alt+F, R resets', reset)
-    finally:
-        browser.stop()
-        site.stop()
+            checks.run('Firefox: load, board pixel for pixel', load)
+            checks.run('Firefox: clicks', clicks)
+            checks.run('Firefox: Alt+F, R resets', reset)
     checks.exit()
 
 

@@ -87,7 +87,17 @@ def expect(condition, message):
         raise Failure(message)
 
 
-class Site:
+class Stoppable:
+    """Ends itself at the end of a with block."""
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.stop()
+
+
+class Site(Stoppable):
     """The built site on a free loopback port, until stop()."""
 
     def __init__(self, directory):
@@ -181,7 +191,41 @@ def css_color(text):
     return tuple(int(float(v)) for v in text[text.index('(') + 1:text.index(')')].split(',')[:3])
 
 
-class Chromium:
+class BrowserProcess(Stoppable):
+    """A browser with a fresh profile of its own; subclasses connect to it and
+    ask it to close."""
+
+    def launch(self, args, connect, **popen):
+        self.process = subprocess.Popen(args, stdout=subprocess.DEVNULL, **popen)
+        try:
+            connect()
+        except BaseException:
+            self.process.kill()
+            self.end()
+            raise
+
+    def close(self):
+        pass
+
+    def stop(self):
+        try:
+            self.close()
+        except Exception:  # it is ended below all the same
+            pass
+        try:
+            self.process.wait(timeout=DEADLINE)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+        self.end()
+
+    def end(self):
+        self.process.wait()
+        if getattr(self, 'socket', None):
+            self.socket.close()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+class Chromium(BrowserProcess):
     """Headless Chromium with a fresh profile, driven over the DevTools protocol
     through one page."""
 
@@ -193,14 +237,7 @@ class Chromium:
                 '--hide-scrollbars', '--force-color-profile=srgb', 'about:blank']
         if os.geteuid() == 0:
             args.append('--no-sandbox')
-        self.process = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            self._connect()
-        except BaseException:
-            self.process.kill()
-            self.process.wait()
-            shutil.rmtree(self.profile, ignore_errors=True)
-            raise
+        self.launch(args, self._connect, stderr=subprocess.DEVNULL)
 
     def _connect(self):
         active = os.path.join(self.profile, 'DevToolsActivePort')
@@ -250,18 +287,8 @@ class Chromium:
     def screenshot(self):
         return decode_png(base64.b64decode(self.call('Page.captureScreenshot', format='png')['data']))
 
-    def stop(self):
-        try:
-            self.call('Browser.close', session=None)
-        except Exception:
-            pass
-        try:
-            self.process.wait(timeout=DEADLINE)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-        self.socket.close()
-        shutil.rmtree(self.profile, ignore_errors=True)
+    def close(self):
+        self.call('Browser.close', session=None)
 
 
 # What the page shows, as the tests read it.

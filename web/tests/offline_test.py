@@ -72,13 +72,7 @@ def check_no_foreign_request(browser, url):
 
 def main():
     checks = Checks()
-    site = Site(site_dir)
-    try:
-        browser = Chromium()
-    except BaseException:
-        site.stop()
-        raise
-    try:
+    with Site(site_dir) as site, Chromium() as browser:
         browser.call('Network.enable')
         browser.call('Emulation.setDeviceMetricsOverride', width=800, height=600, deviceScaleFactor=1,
                      mobile=False)
@@ -86,9 +80,6 @@ def main():
         checks.run('nothing stored but the site\'s own files', check_nothing_stored, browser, site.url)
         checks.run('opens and plays with the server stopped', check_offline, browser, site)
         checks.run('no request to another origin', check_no_foreign_request, browser, site.url)
-    finally:
-        browser.stop()
-        site.stop()
     checks.exit()
 
 
