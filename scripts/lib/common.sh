@@ -21,6 +21,12 @@ VELMORA_WAYLAND_TEST_PACKAGES=(qt6-wayland sway grim wtype libwayland-dev)
 # GoogleTest's sources and zlib for it, Wine to run its tests, wixl to build the
 # installer, and msitools and unzip to check the installer and the zip.
 VELMORA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest libz-mingw-w64-dev wine wine64 wixl msitools unzip)
+# What the browser front end needs: emscripten and node to build it, GoogleTest's
+# sources for the core's tests under node, the host compiler and zlib for the
+# icons, and to test it the three engines, their drivers, an X server and input.
+VELMORA_WEB_PACKAGES=(build-essential cmake zlib1g-dev emscripten nodejs googletest)
+VELMORA_WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver python3-websocket python3-selenium
+    xvfb xdotool imagemagick)
 # What the benchmarks need to build and run: Google Benchmark, an X server, real
 # clicks, and a profiler.
 VELMORA_BENCH_PACKAGES=(libbenchmark-dev libxdamage-dev xvfb xdotool valgrind)

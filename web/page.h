@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+// What the page's script provides to the core (page.js).
+extern "C" {
+// Device pixels per picture pixel, a whole number of at least 1.
+int velmora_page_scale();
+// Puts width × height RGBA pixels at device pixel (x, y) of the board; 0 if it cannot.
+int velmora_page_put(int x, int y, int width, int height, const std::uint8_t *rgba);
+// Shows the modal message box; returns at once, the page keeps the board untouchable
+// until it is dismissed.
+void velmora_page_message(const char *text, int length);
+// Lays an accessible checkbox over the card's rectangle (picture pixels).
+void velmora_page_add_card(int index, const char *name, int length, int left, int top, int width,
+                           int height);
+void velmora_page_card_state(int index, int played);
+// Shows the fatal error and stops the page.
+void velmora_page_fatal(const char *text, int length);
+}

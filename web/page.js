@@ -1,0 +1,23 @@
+// The core's imports (page.h): each hands over to the page object that app.js
+// passes to the module as Module.page.
+mergeInto(LibraryManager.library, {
+  velmora_page_scale: function () {
+    return Module['page'].scale();
+  },
+  velmora_page_put: function (x, y, width, height, rgba) {
+    const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    return Module['page'].put(x, y, new ImageData(pixels, width, height)) ? 1 : 0;
+  },
+  velmora_page_message: function (text, length) {
+    Module['page'].message(UTF8ToString(text, length));
+  },
+  velmora_page_add_card: function (index, name, length, left, top, width, height) {
+    Module['page'].addCard(index, UTF8ToString(name, length), left, top, width, height);
+  },
+  velmora_page_card_state: function (index, played) {
+    Module['page'].cardState(index, played !== 0);
+  },
+  velmora_page_fatal: function (text, length) {
+    Module['page'].fatal(UTF8ToString(text, length));
+  },
+});
