@@ -1,5 +1,5 @@
 #include <ui/boardview.h>
-#include <ui/form1.h>
+#include <ui/mainwindow.h>
 #include "input.h"
 #include "rendering.h"
 
@@ -77,7 +77,7 @@ protected:
 
     void click(QPoint point, Qt::MouseButton button = Qt::LeftButton) { test::click(view(), point, button); }
 
-    Form1 window;
+    MainWindow window;
 };
 
 TEST_F(WindowTest, OpensWithTheFullDeckAndTheFixedFrame)
