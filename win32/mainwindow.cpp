@@ -1,17 +1,16 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 #include "boardaccessible.h"
-#include "fatalerror.h"
 #include "text.h"
 
 #include <window/about.h>
 #include <window/config.h>
 
+#include <pictures/pictures.h>
+
 #include <windowsx.h>
 
 #include <algorithm>
-#include <array>
-#include <exception>
 
 namespace velmora::win32 {
 
@@ -30,12 +29,6 @@ constexpr DWORD kExStyle = 0;
 int scaleForDpi(UINT dpi)
 {
     return std::max(1, static_cast<int>((dpi + USER_DEFAULT_SCREEN_DPI / 2) / USER_DEFAULT_SCREEN_DPI));
-}
-
-// Rounds towards minus infinity, so that points left of or above the client area stay outside it.
-int floorDivide(int value, int divisor)
-{
-    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
 }
 
 MouseButton buttonOf(UINT message)
@@ -64,70 +57,94 @@ BITMAPINFO pictureFormat()
     return info;
 }
 
-HICON loadIcon(HINSTANCE instance, int systemMetric)
+const Picture &pictureFor(const CardCell &cell)
+{
+    if (cell.state() == CellState::Played)
+        return markerPicture();
+    return cardPicture(cell.rank(), cell.suit());
+}
+
+UniqueIcon loadIcon(HINSTANCE instance, int systemMetric)
 {
     const int size = GetSystemMetrics(systemMetric);
-    auto *icon =
-        static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    if (icon == nullptr)
+    UniqueIcon icon(
+        static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    if (!icon)
         throw FatalError("the application icon cannot be loaded");
     return icon;
 }
 
-void registerWindowClass(HINSTANCE instance, WNDPROC windowProc)
+// The class of the program's window, with its icons, registered once for the process.
+class WindowClass {
+public:
+    WindowClass(HINSTANCE instance, WNDPROC windowProc)
+        : instance_(instance), icon_(loadIcon(instance, SM_CXICON)), smallIcon_(loadIcon(instance, SM_CXSMICON))
+    {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        // No CS_DBLCLKS: a double-click is two clicks, and the second lands on the marker.
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = icon_.get();
+        windowClass.hIconSm = smallIcon_.get();
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        // The system's face colour shows in the gaps and strips; the program sets none of its own.
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kWindowClass;
+        if (RegisterClassExW(&windowClass) == 0)
+            throw FatalError("the window class cannot be registered");
+    }
+    ~WindowClass() { UnregisterClassW(kWindowClass, instance_); }
+    WindowClass(const WindowClass &) = delete;
+    WindowClass &operator=(const WindowClass &) = delete;
+
+private:
+    HINSTANCE instance_;
+    UniqueIcon icon_;
+    UniqueIcon smallIcon_;
+};
+
+UniqueMenu createMenus()
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    // No CS_DBLCLKS: a double-click is two clicks, and the second lands on the marker.
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = loadIcon(instance, SM_CXICON);
-    windowClass.hIconSm = loadIcon(instance, SM_CXSMICON);
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    // The system's face colour shows in the gaps and strips; the program sets none of its own.
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    // A second window in the same process (the tests make several) finds the class there.
-    if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw FatalError("the window class cannot be registered");
+    UniqueMenu bar(CreateMenu());
+    UniqueMenu file(CreatePopupMenu());
+    UniqueMenu help(CreatePopupMenu());
+    if (!bar || !file || !help || !AppendMenuW(file.get(), MF_STRING, kResetCommand, L"&Reset") ||
+        !AppendMenuW(help.get(), MF_STRING, kAboutCommand, L"&About..."))
+        throw FatalError("the menus cannot be created");
+    // Once appended, a popup menu belongs to the bar.
+    if (!AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(file.get()), L"&File"))
+        throw FatalError("the menus cannot be created");
+    file.release();
+    if (!AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(help.get()), L"&Help"))
+        throw FatalError("the menus cannot be created");
+    help.release();
+    return bar;
 }
 
 } // namespace
 
-Form1::Form1(HINSTANCE instance, DeckPictures pictures) : pictures_(pictures)
+MainWindow::MainWindow(HINSTANCE instance)
 {
-    registerWindowClass(instance, &Form1::windowProc);
-    createMenus();
+    static const WindowClass windowClass(instance, &MainWindow::windowProc);
+    UniqueMenu menuBar = createMenus();
     // Placed by the window system; sized for the screen's DPI once it exists.
-    window_ = CreateWindowExW(kExStyle, kWindowClass, toWide(config::kApplicationName).c_str(), kStyle,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_,
-                              instance, this);
-    if (window_ == nullptr)
+    if (CreateWindowExW(kExStyle, kWindowClass, toWide(config::kApplicationName).c_str(), kStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar.get(), instance,
+                        this) == nullptr)
         throw FatalError("the window cannot be created");
+    menuBar.release(); // the window's now, destroyed with it
     fitToDpi(GetDpiForWindow(window_), nullptr);
 }
 
-Form1::~Form1()
+MainWindow::~MainWindow()
 {
     if (window_ != nullptr && IsWindow(window_))
         DestroyWindow(window_);
     releaseAccessible();
 }
 
-void Form1::createMenus()
-{
-    menuBar_ = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    HMENU help = CreatePopupMenu();
-    if (menuBar_ == nullptr || file == nullptr || help == nullptr ||
-        !AppendMenuW(file, MF_STRING, kResetCommand, L"&Reset") ||
-        !AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File") ||
-        !AppendMenuW(help, MF_STRING, kAboutCommand, L"&About...") ||
-        !AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help"))
-        throw FatalError("the menus cannot be created");
-}
-
-void Form1::fitToDpi(UINT dpi, const RECT *suggested)
+void MainWindow::fitToDpi(UINT dpi, const RECT *suggested)
 {
     scale_ = scaleForDpi(dpi);
     const int width = kClientWidth * scale_;
@@ -153,29 +170,29 @@ void Form1::fitToDpi(UINT dpi, const RECT *suggested)
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-LRESULT CALLBACK Form1::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        auto *form = static_cast<Form1 *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        form->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        auto *self = static_cast<MainWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto *form = reinterpret_cast<Form1 *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form == nullptr || form->failed_)
+    auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr || self->failed_)
         return DefWindowProcW(window, message, wParam, lParam);
     // No error may unwind into the window system's frames: every handler's error ends here.
     try {
-        return form->handleMessage(message, wParam, lParam);
+        return self->handleMessage(message, wParam, lParam);
     } catch (const std::exception &e) {
-        form->failed_ = true;
+        self->failed_ = true;
         reportFatalError(e.what());
     } catch (...) {
-        form->failed_ = true;
+        self->failed_ = true;
         reportFatalError("unknown error");
     }
 }
 
-LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT:
@@ -185,23 +202,27 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-        mousePressed(buttonOf(message), lParam);
+        // The release comes here even when it happens outside the window.
+        SetCapture(window_);
+        form_.mousePressed(buttonOf(message), picturePoint(lParam));
         return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
     case WM_XBUTTONUP:
-        mouseReleased(buttonOf(message), wParam, lParam);
+        form_.mouseReleased(buttonOf(message), picturePoint(lParam));
+        if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2)) == 0)
+            ReleaseCapture();
         return message == WM_XBUTTONUP ? TRUE : 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != window_)
-            clicks_.cancel();
+            form_.mouseLost();
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && LOWORD(wParam) == kResetCommand)
-            Reset_Click();
+            form_.Reset_Click();
         else if (HIWORD(wParam) == 0 && LOWORD(wParam) == kAboutCommand)
-            About_Click();
+            form_.About_Click();
         return 0;
     case WM_DPICHANGED:
         fitToDpi(HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));
@@ -219,176 +240,106 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-LRESULT Form1::accessibleObject(WPARAM wParam)
+LRESULT MainWindow::accessibleObject(WPARAM wParam)
 {
-    if (accessible_ == nullptr) {
+    if (!accessible_) {
         // Clients in other processes reach the object through COM, which the program
         // only starts when the first of them asks.
-        const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        if (FAILED(started) && started != RPC_E_CHANGED_MODE)
+        if (!com_.emplace().usable())
             throw FatalError("COM cannot be started for accessibility clients");
-        accessible_ = new BoardAccessible(this);
+        accessible_.Attach(new BoardAccessible(this));
     }
-    return LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
+    return LresultFromObject(__uuidof(IAccessible), wParam, accessible_.Get());
 }
 
-void Form1::releaseAccessible()
+void MainWindow::releaseAccessible()
 {
-    if (accessible_ == nullptr)
-        return;
-    accessible_->disconnect();
-    accessible_->Release();
-    accessible_ = nullptr;
+    if (accessible_) {
+        accessible_->disconnect();
+        accessible_.Reset();
+    }
+    com_.reset();
 }
 
-RECT Form1::deviceRect(const PixelRect &rect) const
+RECT MainWindow::deviceRect(const PixelRect &rect) const
 {
     return {rect.left * scale_, rect.top * scale_, rect.right() * scale_, rect.bottom() * scale_};
 }
 
-const Picture &Form1::pictureFor(const CardCell &cell) const
+// A device pixel covers [x, x + 1): at a scale of 2 it is half a picture pixel.
+PicturePoint MainWindow::picturePoint(LPARAM position) const
 {
-    const Picture *picture =
-        cell.state() == CellState::Played ? pictures_.marker : pictures_.cards[cardIndex(cell.card())];
-    if (picture == nullptr)
-        throw pictureFailure(cell);
-    return *picture;
+    return {static_cast<double>(GET_X_LPARAM(position)) / scale_,
+            static_cast<double>(GET_Y_LPARAM(position)) / scale_};
 }
 
-void Form1::paint()
+void MainWindow::paint()
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
-    if (dc == nullptr)
+    const PaintScope paint(window_);
+    if (paint.dc() == nullptr)
         throw FatalError("the window cannot be painted");
-    // Ends the painting however this handler is left.
-    struct EndPaintGuard {
-        HWND window;
-        PAINTSTRUCT *paint;
-        ~EndPaintGuard() { EndPaint(window, paint); }
-    } guard{window_, &paint};
-
     static const BITMAPINFO format = pictureFormat();
-    SetStretchBltMode(dc, COLORONCOLOR); // whole-pixel copies, never smoothed
-    for (const CardCell &cell : board_.cells()) {
+    SetStretchBltMode(paint.dc(), COLORONCOLOR); // whole-pixel copies, never smoothed
+    for (const CardCell &cell : form_.board().cells()) {
         const RECT target = deviceRect(cell.rect());
         RECT overlap;
-        if (!IntersectRect(&overlap, &target, &paint.rcPaint))
+        if (!IntersectRect(&overlap, &target, &paint.dirty()))
             continue;
         const Picture &picture = pictureFor(cell);
-        const int lines =
-            scale_ == 1 ? SetDIBitsToDevice(dc, target.left, target.top, kPictureWidth, kPictureHeight, 0, 0,
-                                            0, kPictureHeight, picture.dib().data(), &format, DIB_RGB_COLORS)
-                        : StretchDIBits(dc, target.left, target.top, kPictureWidth * scale_,
-                                        kPictureHeight * scale_, 0, 0, kPictureWidth, kPictureHeight,
-                                        picture.dib().data(), &format, DIB_RGB_COLORS, SRCCOPY);
+        const int lines = scale_ == 1
+                              ? SetDIBitsToDevice(paint.dc(), target.left, target.top, kPictureWidth,
+                                                  kPictureHeight, 0, 0, 0, kPictureHeight,
+                                                  picture.dib().data(), &format, DIB_RGB_COLORS)
+                              : StretchDIBits(paint.dc(), target.left, target.top, kPictureWidth * scale_,
+                                              kPictureHeight * scale_, 0, 0, kPictureWidth, kPictureHeight,
+                                              picture.dib().data(), &format, DIB_RGB_COLORS, SRCCOPY);
         if (lines <= 0)
             throw pictureFailure(cell);
     }
 }
 
-std::optional<Card> Form1::cardAt(LPARAM position) const
+bool MainWindow::showCell(const CardCell &cell)
 {
-    return board_.hitTest(floorDivide(GET_X_LPARAM(position), scale_),
-                          floorDivide(GET_Y_LPARAM(position), scale_));
-}
-
-void Form1::mousePressed(MouseButton button, LPARAM position)
-{
-    // The release comes here even when it happens outside the window.
-    SetCapture(window_);
-    clicks_.press(button, cardAt(position));
-}
-
-void Form1::mouseReleased(MouseButton button, WPARAM keys, LPARAM position)
-{
-    const std::optional<Card> clicked = clicks_.release(button, cardAt(position));
-    if ((keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2)) == 0)
-        ReleaseCapture();
-    if (clicked)
-        cardClicked(*clicked);
-}
-
-void Form1::activateCard(Card card)
-{
-    if (board_.cell(card).state() == CellState::Unplayed)
-        cardClicked(card);
-}
-
-void Form1::cardClicked(Card card)
-{
-    // Each card picture has its own click handler, as the window was designed.
-    VELMORA_RUN_CARD_HANDLER(Form1, card);
-}
-
-#define VELMORA_DEFINE_CARD_HANDLER(n)                                                                       \
-    void Form1::Image##n##_Click()                                                                           \
-    {                                                                                                        \
-        playCard(n);                                                                                         \
-    }
-VELMORA_FOR_EACH_CARD_PICTURE(VELMORA_DEFINE_CARD_HANDLER)
-#undef VELMORA_DEFINE_CARD_HANDLER
-
-void Form1::playCard(int pictureNumber)
-{
-    const Card card = *cardWithPicture(pictureNumber);
-    if (board_.markPlayed(card))
-        showCell(card);
-}
-
-void Form1::showCell(Card card)
-{
-    // Hide the card picture and show the marker: only this cell is drawn again.
-    const CardCell &cell = board_.cell(card);
-    pictureFor(cell);
     const RECT rect = deviceRect(cell.rect());
     if (!InvalidateRect(window_, &rect, FALSE))
-        throw pictureFailure(cell);
-    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, BoardAccessible::childId(card));
+        throw FatalError("the window cannot be drawn again");
+    return true;
 }
 
-void Form1::showBoard()
+bool MainWindow::showBoard()
 {
-    for (const CardCell &cell : board_.cells())
-        pictureFor(cell);
     const RECT grid = deviceRect(kGridRect);
     if (!InvalidateRect(window_, &grid, FALSE))
-        throw FatalError("the board cannot be shown");
+        throw FatalError("the window cannot be drawn again");
+    return true;
 }
 
-void Form1::Reset_Click()
-{
-    board_.resetBoard();
-    showBoard();
-}
-
-void Form1::About_Click()
+void MainWindow::showMessage(std::string_view text)
 {
     // Message boxes break lines at CR LF; the credit text joins them with a lone CR.
-    const std::wstring text = toWide(withLineBreaks(aboutText(), "\r\n"));
+    const std::wstring shown = toWide(withLineBreaks(text, "\r\n"));
     // No icon, one OK button, modal: the window takes no input until it is dismissed.
-    if (MessageBoxW(window_, text.c_str(), toWide(config::kApplicationName).c_str(), MB_OK | MB_APPLMODAL) ==
-        0)
-        throw FatalError("the About box cannot be shown");
+    if (MessageBoxW(window_, shown.c_str(), toWide(config::kApplicationName).c_str(), MB_OK | MB_APPLMODAL) == 0)
+        throw FatalError("the message box cannot be shown");
 }
 
-int runForm1(HINSTANCE instance, int showCommand, DeckPictures pictures)
+void MainWindow::announceCardState(const CardCell &cell)
 {
-    try {
-        Form1 window(instance, pictures);
-        ShowWindow(window.handle(), showCommand);
-        MSG message;
-        BOOL got;
-        while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (got < 0)
-            throw FatalError("the event loop failed");
-        return static_cast<int>(message.wParam);
-    } catch (const std::exception &e) {
-        reportFatalError(e.what());
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, BoardAccessible::childId(cell.card()));
+}
+
+int runEventLoop(HWND window, int showCommand)
+{
+    ShowWindow(window, showCommand);
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
+    if (got < 0)
+        throw FatalError("the event loop failed");
+    return static_cast<int>(message.wParam);
 }
 
 } // namespace velmora::win32

@@ -1,34 +1,43 @@
 #pragma once
 
-#include "deckpictures.h"
+#include "fatalerror.h"
+#include "handles.h"
 
-#include <board/board.h>
-#include <window/cardhandlers.h>
-#include <window/clicktracker.h>
+#include <window/form1.h>
+#include <window/formview.h>
 
 #include <windows.h>
+#include <wrl/client.h>
 
+#include <exception>
 #include <optional>
 
 namespace velmora::win32 {
 
 class BoardAccessible;
 
-// The program's one window: the deck on screen and the File and Help menus.
-class Form1 {
+// The Win32 window around the program's Form1: its window procedure turns
+// messages into Form1's calls, and it draws, repaints and announces what Form1
+// asks it to.
+class MainWindow : public FormView {
 public:
-    Form1(HINSTANCE instance, DeckPictures pictures);
-    ~Form1();
-    Form1(const Form1 &) = delete;
-    Form1 &operator=(const Form1 &) = delete;
+    explicit MainWindow(HINSTANCE instance);
+    ~MainWindow();
+    MainWindow(const MainWindow &) = delete;
+    MainWindow &operator=(const MainWindow &) = delete;
 
     HWND handle() const { return window_; }
-    const Board &board() const { return board_; }
+    const Board &board() const { return form_.board(); }
     // Whole device pixels per picture pixel.
     int scale() const { return scale_; }
 
-    // Plays the card, as a click on it does; an accessibility client's default action.
-    void activateCard(Card card);
+    // An accessibility client's default action on the card.
+    void activateCard(Card card) { form_.activateCard(card); }
+
+    bool showCell(const CardCell &cell) override;
+    bool showBoard() override;
+    void showMessage(std::string_view text) override;
+    void announceCardState(const CardCell &cell) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -36,30 +45,16 @@ private:
     LRESULT accessibleObject(WPARAM wParam);
     void releaseAccessible();
 
-    void createMenus();
     void fitToDpi(UINT dpi, const RECT *suggested);
     void paint();
-    void mousePressed(MouseButton button, LPARAM position);
-    void mouseReleased(MouseButton button, WPARAM keys, LPARAM position);
-    std::optional<Card> cardAt(LPARAM position) const;
+    PicturePoint picturePoint(LPARAM position) const;
     RECT deviceRect(const PixelRect &rect) const;
-    const Picture &pictureFor(const CardCell &cell) const;
 
-    void cardClicked(Card card);
-    void playCard(int pictureNumber);
-    void showCell(Card card);
-    void showBoard();
-
-    void Reset_Click();
-    void About_Click();
-    VELMORA_DECLARE_CARD_HANDLERS()
-
-    Board board_;
-    ClickTracker clicks_;
-    const DeckPictures pictures_;
-    HMENU menuBar_ = nullptr;
-    // Made when an accessibility client first asks; one reference is the window's.
-    BoardAccessible *accessible_ = nullptr;
+    Form1 form_{*this};
+    // COM and the accessible object are made when an accessibility client first
+    // asks; the window holds one reference to the object.
+    std::optional<ComApartment> com_;
+    Microsoft::WRL::ComPtr<BoardAccessible> accessible_;
     HWND window_ = nullptr;
     int scale_ = 1;
     // After a fatal error the window only waits for the process to end.
@@ -67,6 +62,18 @@ private:
 };
 
 // Shows the window and runs the event loop until it is closed; returns the exit status.
-int runForm1(HINSTANCE instance, int showCommand, DeckPictures pictures);
+int runEventLoop(HWND window, int showCommand);
+
+// The program: a window of the given class, run until it is closed. Any error is fatal.
+template <class Window = MainWindow>
+int runProgram(HINSTANCE instance, int showCommand)
+{
+    try {
+        Window window(instance);
+        return runEventLoop(window.handle(), showCommand);
+    } catch (const std::exception &e) {
+        reportFatalError(e.what());
+    }
+}
 
 } // namespace velmora::win32
