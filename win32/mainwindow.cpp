@@ -115,10 +115,10 @@ UniqueMenu createMenus()
     // Once appended, a popup menu belongs to the bar.
     if (!AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(file.get()), L"&File"))
         throw FatalError("the menus cannot be created");
-    file.release();
+    static_cast<void>(file.release()); // the bar owns it now
     if (!AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(help.get()), L"&Help"))
         throw FatalError("the menus cannot be created");
-    help.release();
+    static_cast<void>(help.release());
     return bar;
 }
 
@@ -133,7 +133,7 @@ MainWindow::MainWindow(HINSTANCE instance)
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar.get(), instance,
                         this) == nullptr)
         throw FatalError("the window cannot be created");
-    menuBar.release(); // the window's now, destroyed with it
+    static_cast<void>(menuBar.release()); // the window owns it now, destroyed with it
     fitToDpi(GetDpiForWindow(window_), nullptr);
 }
 
