@@ -81,11 +81,11 @@ void BoardView::mouseReleaseEvent(QMouseEvent *event)
 
 // The window system's grab ends when the window is deactivated or hidden, as
 // when another window or a popup takes the mouse: the release never comes here.
-void BoardView::changeEvent(QEvent *event)
+bool BoardView::event(QEvent *event)
 {
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+    if (event->type() == QEvent::WindowDeactivate)
         emit mouseLost();
-    QWidget::changeEvent(event);
+    return QWidget::event(event);
 }
 
 void BoardView::hideEvent(QHideEvent *event)
