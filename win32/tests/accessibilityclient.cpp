@@ -10,6 +10,8 @@
 // 60 seconds (status 1).
 //   accessibilityclient --events 3
 
+#include "clientcalls.h"
+
 #include <oleacc.h>
 #include <windows.h>
 
@@ -19,21 +21,8 @@
 
 namespace {
 
-std::wstring take(BSTR text)
-{
-    std::wstring result = text != nullptr ? text : L"";
-    SysFreeString(text);
-    return result;
-}
-
-VARIANT child(LONG id)
-{
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
+using velmora::test::childId;
+using velmora::test::take;
 
 int fail(const char *what, HRESULT result)
 {
@@ -53,11 +42,11 @@ void list(IAccessible *deck, HWND window, LONG count)
         VariantInit(&role);
         VariantInit(&state);
         LONG x = 0, y = 0, w = 0, h = 0;
-        deck->get_accName(child(id), &name);
-        deck->get_accDefaultAction(child(id), &action);
-        deck->get_accRole(child(id), &role);
-        deck->get_accState(child(id), &state);
-        deck->accLocation(&x, &y, &w, &h, child(id));
+        deck->get_accName(childId(id), &name);
+        deck->get_accDefaultAction(childId(id), &action);
+        deck->get_accRole(childId(id), &role);
+        deck->get_accState(childId(id), &state);
+        deck->accLocation(&x, &y, &w, &h, childId(id));
         std::printf("%ld|%ls|%ld|%ld|%ls|%ld,%ld,%ld,%ld\n", id, take(name).c_str(), role.lVal, state.lVal,
                     take(action).c_str(), x - origin.x, y - origin.y, w, h);
     }
@@ -135,9 +124,9 @@ int wmain(int argc, wchar_t **argv)
     for (int i = 1; i < argc; ++i) {
         for (LONG id = 1; id <= count; ++id) {
             BSTR name = nullptr;
-            deck->get_accName(child(id), &name);
+            deck->get_accName(childId(id), &name);
             if (take(name) == argv[i]) {
-                result = deck->accDoDefaultAction(child(id));
+                result = deck->accDoDefaultAction(childId(id));
                 std::printf("played %ls: 0x%08lx\n", argv[i], static_cast<unsigned long>(result));
             }
         }

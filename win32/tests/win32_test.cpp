@@ -1,6 +1,7 @@
 // The real window, driven by window messages under Wine.
 
 #include <win32/mainwindow.h>
+#include "clientcalls.h"
 
 #include <oleacc.h>
 
@@ -12,6 +13,9 @@
 
 namespace velmora::win32 {
 namespace {
+
+using test::childId;
+using test::take;
 
 class MainWindowTest : public testing::Test {
 protected:
@@ -210,22 +214,6 @@ TEST_F(MainWindowTest, ADpiChangeScalesTheClientAreaAndTheClicks)
 
     SendMessageW(window(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&placed));
     EXPECT_EQ(form.scale(), 1);
-}
-
-VARIANT childId(LONG id)
-{
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
-std::wstring take(BSTR text)
-{
-    std::wstring result = text != nullptr ? text : L"";
-    SysFreeString(text);
-    return result;
 }
 
 class AccessibilityTest : public MainWindowTest {
