@@ -211,9 +211,9 @@ HRESULT BoardAccessible::get_accHelpTopic(BSTR *helpFile, VARIANT child, LONG *t
 HRESULT BoardAccessible::get_accKeyboardShortcut(VARIANT child, BSTR *shortcut)
 {
     return answer(window_, [&] {
-        if (!isChild(child)) // cards take no keys
+        if (!isChild(child))
             return E_INVALIDARG;
-        return noString(shortcut);
+        return noString(shortcut); // cards take no keys
     });
 }
 

@@ -107,18 +107,16 @@ private:
 UniqueMenu createMenus()
 {
     UniqueMenu bar(CreateMenu());
-    UniqueMenu file(CreatePopupMenu());
-    UniqueMenu help(CreatePopupMenu());
-    if (!bar || !file || !help || !AppendMenuW(file.get(), MF_STRING, kResetCommand, L"&Reset") ||
-        !AppendMenuW(help.get(), MF_STRING, kAboutCommand, L"&About..."))
-        throw FatalError("the menus cannot be created");
-    // Once appended, a popup menu belongs to the bar.
-    if (!AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(file.get()), L"&File"))
-        throw FatalError("the menus cannot be created");
-    static_cast<void>(file.release()); // the bar owns it now
-    if (!AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(help.get()), L"&Help"))
-        throw FatalError("the menus cannot be created");
-    static_cast<void>(help.release());
+    // A popup menu belongs to the bar once it is appended there.
+    const auto appendMenu = [&bar](const wchar_t *caption, UINT command, const wchar_t *itemCaption) {
+        UniqueMenu menu(CreatePopupMenu());
+        if (!bar || !menu || !AppendMenuW(menu.get(), MF_STRING, command, itemCaption) ||
+            !AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), caption))
+            throw FatalError("the menus cannot be created");
+        static_cast<void>(menu.release());
+    };
+    appendMenu(L"&File", kResetCommand, L"&Reset");
+    appendMenu(L"&Help", kAboutCommand, L"&About...");
     return bar;
 }
 
