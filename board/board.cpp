@@ -49,13 +49,4 @@ bool Board::resetBoard()
     return changed;
 }
 
-std::optional<Card> cardWithPicture(int number)
-{
-    for (int i = 0; i < kCardCount; ++i) {
-        if (cardPictureNumber(cardAt(i)) == number)
-            return cardAt(i);
-    }
-    return std::nullopt;
-}
-
 } // namespace velmora

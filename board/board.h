@@ -32,7 +32,4 @@ private:
     Cells cells_;
 };
 
-// The cell whose card picture has this number (56..107), if any.
-std::optional<Card> cardWithPicture(int number);
-
 } // namespace velmora

@@ -12,7 +12,6 @@ enum class CellState { Unplayed, Played };
 // Numbers of the two pictures the window has for each cell: card pictures
 // 56..107 go down each column, marker pictures 3..55 go along each row.
 inline constexpr int kFirstCardPicture = 56;
-inline constexpr int kLastCardPicture = kFirstCardPicture + kCardCount - 1;
 inline constexpr int kFirstMarkerPicture = 3;
 inline constexpr int kSkippedMarkerPicture = 49;
 
@@ -33,8 +32,7 @@ constexpr int markerPictureNumber(Card card)
     return number < kSkippedMarkerPicture ? number : number + 1;
 }
 
-std::string pictureName(int number);         // "Image56"
-std::string clickHandlerName(int number);    // "Image56_Click"
+std::string pictureName(int number); // "Image56"
 
 // One place in the grid: a fixed card and whether it has been played yet.
 class CardCell {
@@ -49,7 +47,6 @@ public:
 
     std::string cardPictureName() const { return pictureName(cardPictureNumber(card_)); }
     std::string markerPictureName() const { return pictureName(markerPictureNumber(card_)); }
-    std::string clickHandlerName() const { return velmora::clickHandlerName(cardPictureNumber(card_)); }
 
     friend constexpr bool operator==(const CardCell &, const CardCell &) = default;
 

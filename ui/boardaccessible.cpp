@@ -60,12 +60,8 @@ int BoardAccessible::indexOfChild(const QAccessibleInterface *child) const
 QAccessibleInterface *BoardAccessible::childAt(int x, int y) const
 {
     const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
-    for (int i = 0; i < kCardCount; ++i) {
-        const PixelRect r = cellRect(cardAt(i));
-        if (QRect(r.left, r.top, r.width, r.height).contains(local))
-            return child(i);
-    }
-    return nullptr;
+    const std::optional<Card> card = cardUnder({double(local.x()), double(local.y())});
+    return card ? child(cardIndex(*card)) : nullptr;
 }
 
 bool CardAccessible::isValid() const { return board_->isValid(); }
@@ -124,7 +120,7 @@ QStringList CardAccessible::actionNames() const
 void CardAccessible::doAction(const QString &actionName)
 {
     if (actionName == pressAction())
-        board_->view()->activateCard(card_);
+        emit board_->view()->cardActivated(card_);
 }
 
 } // namespace velmora

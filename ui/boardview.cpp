@@ -1,16 +1,12 @@
 #include "boardview.h"
 
 #include "boardaccessible.h"
-#include "fatalerror.h"
 
 #include <window/accessiblenames.h>
 
-#include <QAccessible>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-
-#include <cmath>
 
 namespace velmora {
 
@@ -35,11 +31,11 @@ MouseButton mouseButton(Qt::MouseButton button)
 // at a scale of 2 moves a click half a pixel: from a gap onto the next card, or
 // off a card's last column. The position in the window keeps the fraction. An
 // event sent straight to the widget carries its own position as it is.
-QPointF exactPosition(const QWidget *widget, const QMouseEvent *event)
+PicturePoint exactPosition(const QWidget *widget, const QMouseEvent *event)
 {
-    if (!event->spontaneous())
-        return event->position();
-    return widget->mapFrom(widget->window(), event->scenePosition());
+    const QPointF p =
+        event->spontaneous() ? widget->mapFrom(widget->window(), event->scenePosition()) : event->position();
+    return {p.x(), p.y()};
 }
 
 } // namespace
@@ -58,74 +54,44 @@ BoardView::BoardView(const Board &board, CardPixmaps pixmaps, QWidget *parent)
 
 QSize BoardView::sizeHint() const { return QSize(kClientWidth, kClientHeight); }
 
-const QPixmap &BoardView::pictureFor(const CardCell &cell) const
-{
-    const bool played = cell.state() == CellState::Played;
-    const QPixmap &picture = played ? pixmaps_.marker() : pixmaps_.card(cell.card());
-    if (picture.isNull())
-        throw pictureFailure(cell);
-    return picture;
-}
+void BoardView::showCell(const CardCell &cell) { update(toQRect(cell.rect())); }
 
-void BoardView::showCell(Card card)
-{
-    const CardCell &cell = board_.cell(card);
-    pictureFor(cell);
-    update(toQRect(cell.rect()));
-
-    if (QAccessible::isActive()) {
-        QAccessible::State changed;
-        changed.checked = true;
-        QAccessibleStateChangeEvent event(this, changed);
-        event.setChild(cardIndex(card));
-        QAccessible::updateAccessibility(&event);
-    }
-}
-
-void BoardView::showBoard()
-{
-    for (const CardCell &cell : board_.cells())
-        pictureFor(cell);
-    update(toQRect(kGridRect));
-}
-
-void BoardView::activateCard(Card card)
-{
-    if (board_.cell(card).state() == CellState::Unplayed)
-        emit cardClicked(card);
-}
+void BoardView::showBoard() { update(toQRect(kGridRect)); }
 
 void BoardView::paintEvent(QPaintEvent *event)
 {
-    runHandler([&] {
-        QPainter painter(this);
-        for (const CardCell &cell : board_.cells()) {
-            const QRect rect = toQRect(cell.rect());
-            if (event->region().intersects(rect))
-                painter.drawPixmap(rect.topLeft(), pictureFor(cell));
-        }
-    });
-}
-
-std::optional<Card> BoardView::cardAt(QPointF position) const
-{
-    // Pixel (x, y) covers [x, x + 1): floor, not round, so edges land where they are drawn.
-    const QPointF p(std::floor(position.x()), std::floor(position.y()));
-    if (!rect().contains(p.toPoint()))
-        return std::nullopt;
-    return board_.hitTest(static_cast<int>(p.x()), static_cast<int>(p.y()));
+    QPainter painter(this);
+    for (const CardCell &cell : board_.cells()) {
+        const QRect rect = toQRect(cell.rect());
+        if (event->region().intersects(rect))
+            painter.drawPixmap(rect.topLeft(), cell.state() == CellState::Played ? pixmaps_.marker()
+                                                                                 : pixmaps_.card(cell.card()));
+    }
 }
 
 void BoardView::mousePressEvent(QMouseEvent *event)
 {
-    clicks_.press(mouseButton(event->button()), cardAt(exactPosition(this, event)));
+    emit mousePressed(mouseButton(event->button()), exactPosition(this, event));
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (const std::optional<Card> clicked =
-            clicks_.release(mouseButton(event->button()), cardAt(exactPosition(this, event))))
-        emit cardClicked(*clicked);
+    emit mouseReleased(mouseButton(event->button()), exactPosition(this, event));
+}
+
+// The window system's grab ends when the window is deactivated or hidden, as
+// when another window or a popup takes the mouse: the release never comes here.
+bool BoardView::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowDeactivate)
+        emit mouseLost();
+    return QWidget::event(event);
+}
+
+void BoardView::hideEvent(QHideEvent *event)
+{
+    emit mouseLost();
+    QWidget::hideEvent(event);
 }
 
 } // namespace velmora

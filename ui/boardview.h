@@ -3,16 +3,14 @@
 #include "cardpixmaps.h"
 
 #include <board/board.h>
-#include <window/clicktracker.h>
+#include <window/form1.h>
 
 #include <QWidget>
 
-#include <optional>
-
 namespace velmora {
 
-// Draws the board owned by the main window and reports clicks on its cards.
-// The only state kept here is which card a mouse button went down on.
+// Draws the board and passes the mouse on, in picture pixels to the fraction of a
+// device pixel. It keeps no state: what a click does is for the window to decide.
 class BoardView : public QWidget {
     Q_OBJECT
 
@@ -21,30 +19,30 @@ public:
 
     const Board &board() const { return board_; }
 
-    // Shows the picture the cell's state now calls for.
-    void showCell(Card card);
+    // Draws the cell, or the whole grid, again from the board.
+    void showCell(const CardCell &cell);
     void showBoard();
-
-    // A press action from assistive technology, handled exactly like a click.
-    void activateCard(Card card);
 
     QSize sizeHint() const override;
 
 signals:
-    void cardClicked(velmora::Card card);
+    void mousePressed(velmora::MouseButton button, velmora::PicturePoint point);
+    void mouseReleased(velmora::MouseButton button, velmora::PicturePoint point);
+    // The press in progress will never be released here.
+    void mouseLost();
+    // Assistive technology pressed the card.
+    void cardActivated(velmora::Card card);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
-    const QPixmap &pictureFor(const CardCell &cell) const;
-    std::optional<Card> cardAt(QPointF position) const;
-
     const Board &board_;
     const CardPixmaps pixmaps_;
-    ClickTracker clicks_;
 };
 
 } // namespace velmora

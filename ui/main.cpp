@@ -1,5 +1,5 @@
 #include "application.h"
-#include "form1.h"
+#include "mainwindow.h"
 #include "leanstyle.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ int main(int, char **)
     const auto app = velmora::startApplication(toolkitArgc, toolkitArgv);
     QApplication::setStyle(new velmora::LeanStyle); // the application takes ownership
 
-    velmora::Form1 window;
+    velmora::MainWindow window;
     window.show();
     const int status = QApplication::exec();
     // Qt 6.4's Wayland plugin can hang for good while it disconnects: its event

@@ -1,13 +1,12 @@
 #include "boardaccessible.h"
 
 #include "fatalerror.h"
-#include "form1.h"
+#include "mainwindow.h"
 #include "text.h"
 
 #include <window/accessiblenames.h>
 
 #include <exception>
-#include <stdexcept>
 
 namespace velmora::win32 {
 
@@ -15,16 +14,13 @@ namespace {
 
 constexpr wchar_t kPressAction[] = L"Press";
 
-// Runs one call from a client: an invalid child id is the client's mistake, any
-// other error is fatal, as in every handler of the program.
-template <class Call> HRESULT answer(const Form1 *form, Call &&call)
+// Runs one call from a client: any error is fatal, as in every handler of the program.
+template <class Call> HRESULT answer(const MainWindow *window, Call &&call)
 {
-    if (form == nullptr)
+    if (window == nullptr)
         return CO_E_OBJNOTCONNECTED; // the window has gone
     try {
         return call();
-    } catch (const std::out_of_range &) {
-        return E_INVALIDARG;
     } catch (const std::exception &e) {
         reportFatalError(e.what());
     }
@@ -51,16 +47,17 @@ void putChild(VARIANT *out, LONG id)
 
 } // namespace
 
-BoardAccessible::BoardAccessible(Form1 *form) : form_(form) {}
+BoardAccessible::BoardAccessible(MainWindow *window) : window_(window) {}
+
+bool BoardAccessible::isChild(const VARIANT &child)
+{
+    return child.vt == VT_I4 && child.lVal >= CHILDID_SELF && child.lVal <= kCardCount;
+}
 
 std::optional<Card> BoardAccessible::cardOf(const VARIANT &child)
 {
-    if (child.vt != VT_I4)
-        throw std::out_of_range("not a child id");
     if (child.lVal == CHILDID_SELF)
         return std::nullopt;
-    if (child.lVal < 1 || child.lVal > kCardCount)
-        throw std::out_of_range("no such card");
     return cardAt(child.lVal - 1);
 }
 
@@ -112,15 +109,15 @@ HRESULT BoardAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIAN
 
 HRESULT BoardAccessible::get_accParent(IDispatch **parent)
 {
-    return answer(form_, [&] {
-        return CreateStdAccessibleObject(form_->handle(), OBJID_WINDOW, __uuidof(IDispatch),
+    return answer(window_, [&] {
+        return CreateStdAccessibleObject(window_->handle(), OBJID_WINDOW, __uuidof(IDispatch),
                                          reinterpret_cast<void **>(parent));
     });
 }
 
 HRESULT BoardAccessible::get_accChildCount(LONG *count)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
         *count = kCardCount;
         return S_OK;
     });
@@ -128,8 +125,9 @@ HRESULT BoardAccessible::get_accChildCount(LONG *count)
 
 HRESULT BoardAccessible::get_accChild(VARIANT child, IDispatch **dispatch)
 {
-    return answer(form_, [&] {
-        cardOf(child);
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         *dispatch = nullptr; // the cards are simple elements of the deck
         return S_FALSE;
     });
@@ -137,7 +135,9 @@ HRESULT BoardAccessible::get_accChild(VARIANT child, IDispatch **dispatch)
 
 HRESULT BoardAccessible::get_accName(VARIANT child, BSTR *name)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         const std::optional<Card> card = cardOf(child);
         return putString(name, toWide(card ? cardName(*card) : std::string(kDeckAccessibleName)));
     });
@@ -145,25 +145,30 @@ HRESULT BoardAccessible::get_accName(VARIANT child, BSTR *name)
 
 HRESULT BoardAccessible::get_accValue(VARIANT child, BSTR *value)
 {
-    return answer(form_, [&] {
-        cardOf(child);
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         return noString(value);
     });
 }
 
 HRESULT BoardAccessible::get_accDescription(VARIANT child, BSTR *description)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         const std::optional<Card> card = cardOf(child);
         if (!card)
             return noString(description);
-        return putString(description, toWide(cardStateDescription(form_->board().cell(*card).state())));
+        return putString(description, toWide(cardStateDescription(window_->board().cell(*card).state())));
     });
 }
 
 HRESULT BoardAccessible::get_accRole(VARIANT child, VARIANT *role)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         putChild(role, cardOf(child) ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_CLIENT);
         return S_OK;
     });
@@ -171,11 +176,13 @@ HRESULT BoardAccessible::get_accRole(VARIANT child, VARIANT *role)
 
 HRESULT BoardAccessible::get_accState(VARIANT child, VARIANT *state)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         const std::optional<Card> card = cardOf(child);
         LONG flags = 0;
         // A played card is covered: it is checked and can no longer be pressed.
-        if (card && form_->board().cell(*card).state() == CellState::Played)
+        if (card && window_->board().cell(*card).state() == CellState::Played)
             flags = STATE_SYSTEM_CHECKED | STATE_SYSTEM_UNAVAILABLE;
         putChild(state, flags);
         return S_OK;
@@ -184,16 +191,18 @@ HRESULT BoardAccessible::get_accState(VARIANT child, VARIANT *state)
 
 HRESULT BoardAccessible::get_accHelp(VARIANT child, BSTR *help)
 {
-    return answer(form_, [&] {
-        cardOf(child);
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         return noString(help);
     });
 }
 
 HRESULT BoardAccessible::get_accHelpTopic(BSTR *helpFile, VARIANT child, LONG *topic)
 {
-    return answer(form_, [&] {
-        cardOf(child);
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         *topic = -1;
         return noString(helpFile);
     });
@@ -201,9 +210,10 @@ HRESULT BoardAccessible::get_accHelpTopic(BSTR *helpFile, VARIANT child, LONG *t
 
 HRESULT BoardAccessible::get_accKeyboardShortcut(VARIANT child, BSTR *shortcut)
 {
-    return answer(form_, [&] {
-        cardOf(child); // cards take no keys
-        return noString(shortcut);
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
+        return noString(shortcut); // cards take no keys
     });
 }
 
@@ -221,9 +231,11 @@ HRESULT BoardAccessible::get_accSelection(VARIANT *children)
 
 HRESULT BoardAccessible::get_accDefaultAction(VARIANT child, BSTR *action)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         const std::optional<Card> card = cardOf(child);
-        if (!card || form_->board().cell(*card).state() == CellState::Played)
+        if (!card || window_->board().cell(*card).state() == CellState::Played)
             return noString(action);
         return putString(action, kPressAction);
     });
@@ -236,23 +248,27 @@ HRESULT BoardAccessible::accSelect(long, VARIANT)
 
 HRESULT BoardAccessible::accLocation(LONG *left, LONG *top, LONG *width, LONG *height, VARIANT child)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         const std::optional<Card> card = cardOf(child);
         const PixelRect r = card ? cellRect(*card) : PixelRect{0, 0, kClientWidth, kClientHeight};
-        POINT origin = {r.left * form_->scale(), r.top * form_->scale()};
-        if (!ClientToScreen(form_->handle(), &origin))
+        POINT origin = {r.left * window_->scale(), r.top * window_->scale()};
+        if (!ClientToScreen(window_->handle(), &origin))
             throw FatalError("the deck's place on the screen cannot be read");
         *left = origin.x;
         *top = origin.y;
-        *width = r.width * form_->scale();
-        *height = r.height * form_->scale();
+        *width = r.width * window_->scale();
+        *height = r.height * window_->scale();
         return S_OK;
     });
 }
 
 HRESULT BoardAccessible::accNavigate(LONG direction, VARIANT start, VARIANT *end)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
+        if (!isChild(start))
+            return E_INVALIDARG;
         const std::optional<Card> card = cardOf(start);
         VariantInit(end);
         LONG next = 0;
@@ -273,20 +289,18 @@ HRESULT BoardAccessible::accNavigate(LONG direction, VARIANT start, VARIANT *end
 
 HRESULT BoardAccessible::accHitTest(LONG left, LONG top, VARIANT *child)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
         VariantInit(child);
         POINT p = {left, top};
         RECT client;
-        if (!ScreenToClient(form_->handle(), &p) || !GetClientRect(form_->handle(), &client))
+        if (!ScreenToClient(window_->handle(), &p) || !GetClientRect(window_->handle(), &client))
             throw FatalError("the deck's place on the screen cannot be read");
         if (!PtInRect(&client, p))
             return S_FALSE;
-        const int scale = form_->scale();
-        for (int i = 0; i < kCardCount; ++i) {
-            if (cellRect(cardAt(i)).contains(p.x / scale, p.y / scale)) {
-                putChild(child, i + 1);
-                return S_OK;
-            }
+        const double scale = window_->scale();
+        if (const std::optional<Card> card = cardUnder({p.x / scale, p.y / scale})) {
+            putChild(child, childId(*card));
+            return S_OK;
         }
         putChild(child, CHILDID_SELF);
         return S_OK;
@@ -295,11 +309,13 @@ HRESULT BoardAccessible::accHitTest(LONG left, LONG top, VARIANT *child)
 
 HRESULT BoardAccessible::accDoDefaultAction(VARIANT child)
 {
-    return answer(form_, [&] {
+    return answer(window_, [&] {
+        if (!isChild(child))
+            return E_INVALIDARG;
         const std::optional<Card> card = cardOf(child);
-        if (!card || form_->board().cell(*card).state() == CellState::Played)
+        if (!card || window_->board().cell(*card).state() == CellState::Played)
             return DISP_E_MEMBERNOTFOUND;
-        form_->activateCard(*card);
+        window_->activateCard(*card);
         return S_OK;
     });
 }

@@ -9,7 +9,7 @@
 
 namespace velmora::win32 {
 
-class Form1;
+class MainWindow;
 
 // The deck as screen readers and voice control see it through Microsoft Active
 // Accessibility (and UI Automation, through its MSAA proxy): the client area with
@@ -18,8 +18,8 @@ class Form1;
 // object off from itself when it goes, while clients may still hold theirs.
 class BoardAccessible : public IAccessible {
 public:
-    explicit BoardAccessible(Form1 *form);
-    void disconnect() { form_ = nullptr; }
+    explicit BoardAccessible(MainWindow *window);
+    void disconnect() { window_ = nullptr; }
 
     // The child id of a card: 1 to 52, in the board's order.
     static LONG childId(Card card) { return cardIndex(card) + 1; }
@@ -63,12 +63,14 @@ public:
 private:
     virtual ~BoardAccessible() = default;
 
-    // The card a child id names, or none for the deck itself (CHILDID_SELF).
-    // Throws std::out_of_range for any other id.
+    // Whether the id names the deck itself (CHILDID_SELF) or one of its cards;
+    // any other is the client's mistake, answered with E_INVALIDARG.
+    static bool isChild(const VARIANT &child);
+    // The card a valid child id names, or none for the deck itself.
     static std::optional<Card> cardOf(const VARIANT &child);
 
     ULONG references_ = 1;
-    Form1 *form_;
+    MainWindow *window_;
 };
 
 } // namespace velmora::win32

@@ -1,7 +1,7 @@
-#include "form1.h"
+#include "mainwindow.h"
 
 // Velmora takes no arguments: the command line is never read.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
-    return velmora::win32::runForm1(instance, showCommand, velmora::win32::DeckPictures::builtIn());
+    return velmora::win32::runProgram(instance, showCommand);
 }

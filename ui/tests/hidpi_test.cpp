@@ -1,5 +1,5 @@
 #include <ui/boardview.h>
-#include <ui/form1.h>
+#include <ui/mainwindow.h>
 #include "input.h"
 #include "rendering.h"
 
@@ -19,7 +19,7 @@ TEST(HighDpi, EveryPicturePixelIsASharpSquareBlock)
     const int scale = expectedScale();
     ASSERT_GE(scale, 1) << "set VELMORA_EXPECTED_SCALE";
 
-    Form1 window;
+    MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.devicePixelRatioF(), scale);
@@ -43,7 +43,7 @@ TEST(HighDpi, AClickMarksWhatIsDrawnUnderItsDevicePixel)
 {
     const int scale = expectedScale();
     ASSERT_GE(scale, 1) << "set VELMORA_EXPECTED_SCALE";
-    Form1 window;
+    MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 

@@ -2,7 +2,7 @@
 // after every event that it shows exactly what the board says.
 
 #include <ui/boardview.h>
-#include <ui/form1.h>
+#include <ui/mainwindow.h>
 #include "input.h"
 #include "rendering.h"
 
@@ -121,7 +121,7 @@ private:
     }
 
     std::mt19937 random_;
-    Form1 window_;
+    MainWindow window_;
     Board expected_;
 };
 

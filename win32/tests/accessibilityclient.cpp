@@ -4,6 +4,13 @@
 // card before and after: child id, name, role, state, default action and
 // location relative to the client area. Built for the tests only.
 //   accessibilityclient "Queen of Hearts" ...
+// With --events COUNT it listens instead, as a screen reader does, for the
+// window's state-change events: prints "ready" once it listens, then
+// "statechange ID" for each of the first COUNT events, and gives up after
+// 60 seconds (status 1).
+//   accessibilityclient --events 3
+
+#include "clientcalls.h"
 
 #include <oleacc.h>
 #include <windows.h>
@@ -14,21 +21,8 @@
 
 namespace {
 
-std::wstring take(BSTR text)
-{
-    std::wstring result = text != nullptr ? text : L"";
-    SysFreeString(text);
-    return result;
-}
-
-VARIANT child(LONG id)
-{
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
+using velmora::test::childId;
+using velmora::test::take;
 
 int fail(const char *what, HRESULT result)
 {
@@ -48,14 +42,59 @@ void list(IAccessible *deck, HWND window, LONG count)
         VariantInit(&role);
         VariantInit(&state);
         LONG x = 0, y = 0, w = 0, h = 0;
-        deck->get_accName(child(id), &name);
-        deck->get_accDefaultAction(child(id), &action);
-        deck->get_accRole(child(id), &role);
-        deck->get_accState(child(id), &state);
-        deck->accLocation(&x, &y, &w, &h, child(id));
+        deck->get_accName(childId(id), &name);
+        deck->get_accDefaultAction(childId(id), &action);
+        deck->get_accRole(childId(id), &role);
+        deck->get_accState(childId(id), &state);
+        deck->accLocation(&x, &y, &w, &h, childId(id));
         std::printf("%ld|%ls|%ld|%ld|%ls|%ld,%ld,%ld,%ld\n", id, take(name).c_str(), role.lVal, state.lVal,
                     take(action).c_str(), x - origin.x, y - origin.y, w, h);
     }
+}
+
+int eventsLeft = 0;
+
+// Only notes the event: reading the card's state back from inside the callback
+// would call into the window's thread while it may still be sending the event.
+void CALLBACK stateChanged(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG id, DWORD, DWORD)
+{
+    if (object != OBJID_CLIENT || eventsLeft == 0)
+        return;
+    std::printf("statechange %ld\n", id);
+    std::fflush(stdout);
+    --eventsLeft;
+}
+
+int listen(HWND window, int count)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr,
+                                         stateChanged, process, 0, WINEVENT_OUTOFCONTEXT);
+    if (hook == nullptr)
+        return fail("SetWinEventHook", HRESULT_FROM_WIN32(GetLastError()));
+    eventsLeft = count;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    const ULONGLONG deadline = GetTickCount64() + 60'000;
+    while (eventsLeft > 0 && GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
+    UnhookWinEvent(hook);
+    return eventsLeft == 0 ? 0 : fail("too few events", 0);
+}
+
+// The window, looked for until it appears or 60 seconds have passed.
+HWND findVelmora()
+{
+    const ULONGLONG deadline = GetTickCount64() + 60'000;
+    HWND window;
+    while ((window = FindWindowW(L"Form1", L"Velmora")) == nullptr && GetTickCount64() < deadline)
+        Sleep(50);
+    return window;
 }
 
 } // namespace
@@ -63,9 +102,14 @@ void list(IAccessible *deck, HWND window, LONG count)
 int wmain(int argc, wchar_t **argv)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    HWND window = FindWindowW(L"Form1", L"Velmora");
+    HWND window = findVelmora();
     if (window == nullptr)
         return fail("no Velmora window", 0);
+    if (argc == 3 && std::wcscmp(argv[1], L"--events") == 0) {
+        const int status = listen(window, static_cast<int>(std::wcstol(argv[2], nullptr, 10)));
+        CoUninitialize();
+        return status;
+    }
     IAccessible *deck = nullptr;
     HRESULT result = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
                                                 __uuidof(IAccessible), reinterpret_cast<void **>(&deck));
@@ -80,9 +124,9 @@ int wmain(int argc, wchar_t **argv)
     for (int i = 1; i < argc; ++i) {
         for (LONG id = 1; id <= count; ++id) {
             BSTR name = nullptr;
-            deck->get_accName(child(id), &name);
+            deck->get_accName(childId(id), &name);
             if (take(name) == argv[i]) {
-                result = deck->accDoDefaultAction(child(id));
+                result = deck->accDoDefaultAction(childId(id));
                 std::printf("played %ls: 0x%08lx\n", argv[i], static_cast<unsigned long>(result));
             }
         }

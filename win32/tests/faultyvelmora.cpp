@@ -1,11 +1,22 @@
-// Velmora with the marker picture missing, so that the fatal-error path can be
-// driven end to end. Built for the tests only.
+// Velmora whose marker pictures cannot be shown, so that the fatal-error path can
+// be driven end to end. Built for the tests only.
 
-#include <win32/form1.h>
+#include <win32/mainwindow.h>
+
+namespace {
+
+class FaultyWindow : public velmora::win32::MainWindow {
+public:
+    using MainWindow::MainWindow;
+    bool showCell(const velmora::CardCell &cell) override
+    {
+        return cell.state() != velmora::CellState::Played && MainWindow::showCell(cell);
+    }
+};
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
-    velmora::win32::DeckPictures pictures = velmora::win32::DeckPictures::builtIn();
-    pictures.marker = nullptr;
-    return velmora::win32::runForm1(instance, showCommand, pictures);
+    return velmora::win32::runProgram<FaultyWindow>(instance, showCommand);
 }

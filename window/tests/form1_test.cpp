@@ -87,6 +87,59 @@ TEST(Form1, ClicksPlayTheCardUnderThePointToTheFractionOfAPixel)
     EXPECT_EQ(view.shownCells.size(), 2U);
 }
 
+TEST(Form1, ClicksMarkOnlyTheUnplayedCardUnderThePoint)
+{
+    struct Step {
+        PicturePoint point;
+        MouseButton button;
+        std::optional<Card> marks;
+    };
+    const Step steps[] = {
+        {{0, 0}, MouseButton::Left, Card{Rank::Ace, Suit::Clubs}},
+        {{0, 0}, MouseButton::Left, std::nullopt}, // now a marker
+        {{30, 0}, MouseButton::Left, std::nullopt}, // column gap
+        {{31, 10}, MouseButton::Right, std::nullopt},
+        {{32, 0}, MouseButton::Right, Card{Rank::Two, Suit::Clubs}},
+        {{0, 50}, MouseButton::Left, std::nullopt}, // row gap
+        {{5, 55}, MouseButton::Right, std::nullopt},
+        {{0, 56}, MouseButton::Left, Card{Rank::Ace, Suit::Diamonds}},
+        {{413, 217}, MouseButton::Right, Card{Rank::King, Suit::Spades}},
+        {{414, 0}, MouseButton::Left, std::nullopt}, // strip on the right
+        {{415, 100}, MouseButton::Left, std::nullopt},
+        {{200, 218}, MouseButton::Left, std::nullopt}, // strip below
+        {{253, 161}, MouseButton::Other, std::nullopt}, // only left and right buttons play a card
+        {{253, 161}, MouseButton::Left, kEightOfHearts},
+    };
+    RecordingView view;
+    Form1 form(view);
+    Board expected;
+    for (const Step &step : steps) {
+        click(form, step.point, step.button);
+        if (step.marks)
+            expected.markPlayed(*step.marks);
+        EXPECT_EQ(form.board(), expected) << "click at " << step.point.x << "," << step.point.y;
+    }
+}
+
+// A click is a press and a release over the same card.
+TEST(Form1, PressAndReleaseOnDifferentPlacesMarkNothing)
+{
+    RecordingView view;
+    Form1 form(view);
+    const auto pressAndRelease = [&](PicturePoint from, PicturePoint to, MouseButton button) {
+        form.mousePressed(button, from);
+        form.mouseReleased(button, to);
+    };
+    pressAndRelease({5, 5}, {40, 5}, MouseButton::Left);
+    pressAndRelease({5, 5}, {31, 5}, MouseButton::Right);
+    pressAndRelease({31, 5}, {5, 5}, MouseButton::Left);
+    EXPECT_EQ(form.board(), Board());
+    pressAndRelease({5, 5}, {29, 49}, MouseButton::Left);
+    Board expected;
+    expected.markPlayed({Rank::Ace, Suit::Clubs});
+    EXPECT_EQ(form.board(), expected);
+}
+
 TEST(Form1, ResetShowsTheWholeGridAndAnnouncesEveryCardThatChanged)
 {
     RecordingView view;

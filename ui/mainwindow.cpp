@@ -1,0 +1,96 @@
+#include "mainwindow.h"
+
+#include "boardaccessible.h"
+#include "boardview.h"
+#include "fatalerror.h"
+
+#include <window/about.h>
+#include <window/config.h>
+
+#include <QAccessible>
+#include <QAction>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+namespace velmora {
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), view_(new BoardView(form_.board(), CardPixmaps::fromPictures(), this))
+{
+    setWindowTitle(QString::fromUtf8(config::kApplicationName));
+    setWindowIcon(applicationIcon());
+    // A fixed frame: it can be minimised and closed, but not resized or maximised.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setCentralWidget(view_);
+    createMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(view_, &BoardView::mousePressed, this,
+            [this](MouseButton button, PicturePoint point) { form_.mousePressed(button, point); });
+    connect(view_, &BoardView::mouseReleased, this, [this](MouseButton button, PicturePoint point) {
+        runHandler([&] { form_.mouseReleased(button, point); });
+    });
+    connect(view_, &BoardView::mouseLost, this, [this] { form_.mouseLost(); });
+    connect(view_, &BoardView::cardActivated, this,
+            [this](Card card) { runHandler([&] { form_.activateCard(card); }); });
+}
+
+void MainWindow::createMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("File"));
+    reset_ = file->addAction(QStringLiteral("&Reset"));
+    reset_->setObjectName(QStringLiteral("Reset"));
+    connect(reset_, &QAction::triggered, this, [this] { runHandler([this] { form_.Reset_Click(); }); });
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help"));
+    about_ = help->addAction(QStringLiteral("&About..."));
+    about_->setObjectName(QStringLiteral("About"));
+    // The item opens a plain message box, not a standard About dialog, so keep it
+    // where it is on every platform.
+    about_->setMenuRole(QAction::NoRole);
+    connect(about_, &QAction::triggered, this, [this] { runHandler([this] { form_.About_Click(); }); });
+}
+
+bool MainWindow::showCell(const CardCell &cell)
+{
+    view_->showCell(cell);
+    return true;
+}
+
+bool MainWindow::showBoard()
+{
+    view_->showBoard();
+    return true;
+}
+
+void MainWindow::showMessage(std::string_view text)
+{
+    // Labels do not break at a lone carriage return, so break the lines here.
+    const QString shown = QString::fromStdString(withLineBreaks(text, "\n"));
+    // No title of our own: the box carries the application's name.
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), shown, QMessageBox::Ok,
+                    this);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void MainWindow::announceCardState(const CardCell &cell)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    changed.disabled = true; // a played card can no longer be pressed
+    QAccessibleStateChangeEvent event(view_, changed);
+    event.setChild(cardIndex(cell.card()));
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace velmora

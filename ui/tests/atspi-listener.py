@@ -1,0 +1,34 @@
+#!/usr/bin/python3
+# An assistive technology's ear on the desktop's accessibility bus: prints "ready"
+# once it listens, then "NAME checked|unchecked" for each card whose checked state
+# changes, until COUNT events have come or 60 seconds have passed (status 1).
+#   atspi-listener.py COUNT
+import sys
+
+import pyatspi
+from gi.repository import GLib
+
+wanted = int(sys.argv[1])
+heard = 0
+
+
+def state_changed(event):
+    global heard
+    if event.type != "object:state-changed:checked":
+        return
+    print(event.source.name, "checked" if event.detail1 else "unchecked", flush=True)
+    heard += 1
+    if heard == wanted:
+        pyatspi.Registry.stop()
+
+
+def give_up():
+    pyatspi.Registry.stop()
+    return False
+
+
+pyatspi.Registry.registerEventListener(state_changed, "object:state-changed:checked")
+GLib.timeout_add_seconds(60, give_up)
+GLib.idle_add(lambda: print("ready", flush=True) and False)
+pyatspi.Registry.start()
+sys.exit(0 if heard == wanted else 1)
