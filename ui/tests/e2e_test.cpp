@@ -112,8 +112,7 @@ TEST(EndToEnd, CommandLineArgumentsChangeNothing)
     }
     Velmora velmora(programPath, {"-reverse", "-style", "Windows", "--help", "-platform", "offscreen"});
     velmora.expectShows(Board());
-    const QString difference = test::firstDifference(velmora.screenshot(), plain);
-    EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
+    velmora.deck().expectScreenshot(plain);
 }
 
 // The system calls of a traced run that write, create, remove, connect to anything
@@ -288,7 +287,7 @@ TEST(EndToEnd, WithoutADisplayOneLineSaysWhyAndTheStatusIsOne)
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(programPath, {});
-        ASSERT_TRUE(program.waitForFinished(20000));
+        ASSERT_TRUE(program.waitForFinished(test::kPatience));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 1);
         const QStringList said =
@@ -304,7 +303,7 @@ TEST(EndToEnd, LosingTheDisplayEndsTheProgramWithStatusOne)
 {
     QProcess xvfb;
     xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
-    ASSERT_TRUE(xvfb.waitForReadyRead(20000)) << "Xvfb did not start";
+    ASSERT_TRUE(xvfb.waitForReadyRead(test::kPatience)) << "Xvfb did not start";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DISPLAY", ":" + QString::fromLatin1(xvfb.readLine().trimmed()));
     QProcess program;
@@ -313,11 +312,11 @@ TEST(EndToEnd, LosingTheDisplayEndsTheProgramWithStatusOne)
     QProcess search;
     search.setProcessEnvironment(environment);
     search.start(QStringLiteral("xdotool"), {"search", "--sync", "--onlyvisible", "--name", "^Velmora$"});
-    EXPECT_TRUE(search.waitForFinished(20000)) << "the window did not show";
+    EXPECT_TRUE(search.waitForFinished(test::kPatience)) << "the window did not show";
 
     xvfb.kill();
     xvfb.waitForFinished();
-    ASSERT_TRUE(program.waitForFinished(20000));
+    ASSERT_TRUE(program.waitForFinished(test::kPatience));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 1);
     EXPECT_TRUE(program.readAllStandardError().contains("X11 connection broke"));
