@@ -39,6 +39,15 @@ public:
         window_ = std::make_unique<test::DeckWindow>(waitForWindows(1).value(0), scale);
     }
 
+    // Ends the program and waits until its windows are gone, so that none is taken for the next one's.
+    ~Velmora()
+    {
+        program_.end();
+        test::waitForVelmoraWindows(0);
+    }
+    Velmora(const Velmora &) = delete;
+    Velmora &operator=(const Velmora &) = delete;
+
     test::DeckWindow &deck() { return *window_; }
 
     QStringList waitForWindows(int count) const

@@ -65,6 +65,11 @@ Program::Program(const QString &path, const QStringList &args, const QProcessEnv
 
 Program::~Program()
 {
+    end();
+}
+
+void Program::end()
+{
     if (process_.state() != QProcess::NotRunning) {
         process_.kill();
         process_.waitForFinished();

@@ -40,6 +40,8 @@ public:
     Program &operator=(const Program &) = delete;
 
     qint64 processId() const { return process_.processId(); }
+    // Kills the program if it is still running.
+    void end();
 
     // The exit status, or -1 for a crash; what the program said on its error output is kept.
     int waitForExit();

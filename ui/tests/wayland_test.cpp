@@ -209,7 +209,7 @@ private:
     bool answered()
     {
         while (!process_.canReadLine())
-            if (!process_.waitForReadyRead(10000))
+            if (!process_.waitForReadyRead(test::kPatience))
                 return false;
         return process_.readLine().trimmed() == "ok";
     }
@@ -236,7 +236,8 @@ protected:
         environment.insert("QT_QPA_PLATFORM", "wayland");
         velmora = std::make_unique<test::Program>(programPath, QStringList(), environment);
         ASSERT_TRUE(waitFor([&] { return windows().size() == 1 && !clientArea().isNull(); }))
-            << "no window showing the board";
+            << "no window showing the board: the program has " << windows().size()
+            << " windows, and the output shows " << test::describeShot(compositor.screenshot()).toStdString();
     }
 
     std::vector<QJsonObject> windows() const { return compositor.windowsOf(velmora->processId()); }
