@@ -39,6 +39,15 @@ public:
         window_ = std::make_unique<test::DeckWindow>(waitForWindows(1).value(0), scale);
     }
 
+    // Ends the program and waits until its windows are gone, so that none is taken for the next one's.
+    ~Velmora()
+    {
+        program_.end();
+        test::waitForVelmoraWindows(0);
+    }
+    Velmora(const Velmora &) = delete;
+    Velmora &operator=(const Velmora &) = delete;
+
     test::DeckWindow &deck() { return *window_; }
 
     QStringList waitForWindows(int count) const
@@ -112,8 +121,7 @@ TEST(EndToEnd, CommandLineArgumentsChangeNothing)
     }
     Velmora velmora(programPath, {"-reverse", "-style", "Windows", "--help", "-platform", "offscreen"});
     velmora.expectShows(Board());
-    const QString difference = test::firstDifference(velmora.screenshot(), plain);
-    EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
+    velmora.deck().expectScreenshot(plain);
 }
 
 // The system calls of a traced run that write, create, remove, connect to anything
@@ -288,7 +296,7 @@ TEST(EndToEnd, WithoutADisplayOneLineSaysWhyAndTheStatusIsOne)
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(programPath, {});
-        ASSERT_TRUE(program.waitForFinished(20000));
+        ASSERT_TRUE(program.waitForFinished(test::kPatience));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 1);
         const QStringList said =
@@ -304,7 +312,7 @@ TEST(EndToEnd, LosingTheDisplayEndsTheProgramWithStatusOne)
 {
     QProcess xvfb;
     xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
-    ASSERT_TRUE(xvfb.waitForReadyRead(20000)) << "Xvfb did not start";
+    ASSERT_TRUE(xvfb.waitForReadyRead(test::kPatience)) << "Xvfb did not start";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DISPLAY", ":" + QString::fromLatin1(xvfb.readLine().trimmed()));
     QProcess program;
@@ -313,11 +321,11 @@ TEST(EndToEnd, LosingTheDisplayEndsTheProgramWithStatusOne)
     QProcess search;
     search.setProcessEnvironment(environment);
     search.start(QStringLiteral("xdotool"), {"search", "--sync", "--onlyvisible", "--name", "^Velmora$"});
-    EXPECT_TRUE(search.waitForFinished(20000)) << "the window did not show";
+    EXPECT_TRUE(search.waitForFinished(test::kPatience)) << "the window did not show";
 
     xvfb.kill();
     xvfb.waitForFinished();
-    ASSERT_TRUE(program.waitForFinished(20000));
+    ASSERT_TRUE(program.waitForFinished(test::kPatience));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 1);
     EXPECT_TRUE(program.readAllStandardError().contains("X11 connection broke"));

@@ -5,6 +5,8 @@
 #include <pictures/pictures.h>
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryFile>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,30 @@
 #include <csignal>
 
 namespace velmora::test {
+
+bool waitFor(const std::function<bool()> &condition, int milliseconds)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+QString describeShot(const QImage &shot)
+{
+    if (shot.isNull())
+        return QStringLiteral("no picture");
+    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("velmora-shot-XXXXXX.png")));
+    file.setAutoRemove(false);
+    const bool kept = file.open() && shot.save(&file, "PNG");
+    return QStringLiteral("a %1 x %2 picture%3")
+        .arg(shot.width())
+        .arg(shot.height())
+        .arg(kept ? ", kept as " + file.fileName() : QString());
+}
 
 void dieWithTheTest() { prctl(PR_SET_PDEATHSIG, SIGKILL); }
 
@@ -39,6 +65,11 @@ Program::Program(const QString &path, const QStringList &args, const QProcessEnv
 
 Program::~Program()
 {
+    end();
+}
+
+void Program::end()
+{
     if (process_.state() != QProcess::NotRunning) {
         process_.kill();
         process_.waitForFinished();
@@ -47,7 +78,7 @@ Program::~Program()
 
 int Program::waitForExit()
 {
-    EXPECT_TRUE(process_.waitForFinished(20000)) << "the program did not end";
+    EXPECT_TRUE(process_.waitForFinished(kPatience)) << "the program did not end";
     errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
@@ -65,19 +96,17 @@ std::optional<QPoint> findClientArea(const QImage &shot, int x, int scale)
 
 QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &board, int scale)
 {
+    QImage shown;
     QString difference;
-    QDeadlineTimer deadline(5000);
-    do {
-        const QImage shown = clientArea();
+    const bool shows = waitFor([&] {
+        shown = clientArea();
         // The gap right of the Ace of Clubs is background.
         difference = shown.width() <= kCardWidth * scale
                          ? QStringLiteral("no picture of the client area")
                          : firstDifference(shown, renderBoard(board, shown.pixel(kCardWidth * scale, 0), scale));
-        if (difference.isEmpty())
-            return {};
-        QThread::msleep(50);
-    } while (!deadline.hasExpired());
-    return difference;
+        return difference.isEmpty();
+    });
+    return shows ? QString() : difference + "; the last picture was " + describeShot(shown);
 }
 
 void clickGapsThenEdges(Board &expected, int scale, const std::function<void(QPoint pixel, bool right)> &click,

@@ -13,6 +13,16 @@
 
 namespace velmora::test {
 
+// How long a test waits for anything a program should show or do soon: long
+// enough for a machine busy with other work, and costing nothing when all is well.
+constexpr int kPatience = 30000; // milliseconds
+
+// Asks `condition` again and again until it holds or the time is up; whether it held.
+bool waitFor(const std::function<bool()> &condition, int milliseconds = kPatience);
+
+// For a failure message: the picture's size and where a copy of it was kept.
+QString describeShot(const QImage &shot);
+
 // For QProcess::setChildProcessModifier: the child is killed when the test
 // process ends, even by a crash or a timeout.
 void dieWithTheTest();
@@ -30,6 +40,8 @@ public:
     Program &operator=(const Program &) = delete;
 
     qint64 processId() const { return process_.processId(); }
+    // Kills the program if it is still running.
+    void end();
 
     // The exit status, or -1 for a crash; what the program said on its error output is kept.
     int waitForExit();
@@ -44,8 +56,8 @@ private:
 // Ace of Clubs, drawn at this scale, has its top-left corner there.
 std::optional<QPoint> findClientArea(const QImage &shot, int x, int scale = 1);
 
-// Takes pictures of the client area until one shows exactly this board, for a few
-// seconds. Empty when one did, otherwise how the last one differed.
+// Takes pictures of the client area until one shows exactly this board. Empty when
+// one did, otherwise how the last one differed.
 QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &board, int scale = 1);
 
 // Clicks every device pixel of edgeDevicePixels: first those in the gaps, none of

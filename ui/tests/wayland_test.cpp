@@ -6,14 +6,12 @@
 #include "rendering.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -34,16 +32,7 @@ constexpr QSize kOutputSize(1280, 800); // device pixels, at every scale
 constexpr int kLeftButton = 272;        // Linux input codes
 constexpr int kRightButton = 273;
 
-bool waitFor(const std::function<bool()> &condition, int milliseconds = 10000)
-{
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
+using test::waitFor;
 
 // A headless sway with one output at the given scale, private to one test. Sway
 // will not run as root, so under root it runs as nobody; its clients run as the
@@ -164,7 +153,7 @@ public:
         QProcess grim;
         grim.setProcessEnvironment(clientEnvironment());
         grim.start(QStringLiteral("grim"), {"-"});
-        grim.waitForFinished(20000);
+        grim.waitForFinished(test::kPatience);
         return QImage::fromData(grim.readAllStandardOutput(), "PNG");
     }
 
@@ -220,7 +209,7 @@ private:
     bool answered()
     {
         while (!process_.canReadLine())
-            if (!process_.waitForReadyRead(10000))
+            if (!process_.waitForReadyRead(test::kPatience))
                 return false;
         return process_.readLine().trimmed() == "ok";
     }
@@ -247,7 +236,8 @@ protected:
         environment.insert("QT_QPA_PLATFORM", "wayland");
         velmora = std::make_unique<test::Program>(programPath, QStringList(), environment);
         ASSERT_TRUE(waitFor([&] { return windows().size() == 1 && !clientArea().isNull(); }))
-            << "no window showing the board";
+            << "no window showing the board: the program has " << windows().size()
+            << " windows, and the output shows " << test::describeShot(compositor.screenshot()).toStdString();
     }
 
     std::vector<QJsonObject> windows() const { return compositor.windowsOf(velmora->processId()); }

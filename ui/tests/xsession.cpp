@@ -4,8 +4,6 @@
 
 #include <pictures/pictures.h>
 
-#include <QDeadlineTimer>
-#include <QThread>
 
 namespace velmora::test {
 
@@ -22,15 +20,22 @@ void XServer::SetUp()
     // Xvfb writes the display number it chose to the given descriptor (standard output here).
     xvfb_.start(QStringLiteral("Xvfb"),
                 {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-    ASSERT_TRUE(xvfb_.waitForReadyRead(20000)) << "Xvfb did not start";
+    ASSERT_TRUE(xvfb_.waitForReadyRead(kPatience)) << "Xvfb did not start";
     qputenv("DISPLAY", ":" + xvfb_.readLine().trimmed());
     // Without a window manager, Wine takes seconds to hide a window.
     windowManager_.setStandardOutputFile(QProcess::nullDevice());
-    windowManager_.setStandardErrorFile(QProcess::nullDevice());
     windowManager_.start(QStringLiteral("openbox"), {"--sm-disable"});
     ASSERT_TRUE(windowManager_.waitForStarted());
     ASSERT_TRUE(bus_.start()) << "dbus-daemon did not start";
-    QThread::msleep(500);
+    // A window mapped before the window manager has taken over the screen gets no frame.
+    QString check;
+    ASSERT_TRUE(waitFor([&] {
+        check = run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
+        return check.contains(QLatin1String("window id"));
+    })) << "the window manager did not take over the screen: " << check.toStdString()
+        << (windowManager_.state() == QProcess::NotRunning
+                ? "; it has ended, saying: " + windowManager_.readAllStandardError().toStdString()
+                : std::string("; it is still running"));
 }
 
 void XServer::TearDown()
@@ -49,18 +54,12 @@ QStringList visibleWindows(const QString &name)
 
 QStringList waitForVelmoraWindows(int count, const QString &main)
 {
-    QDeadlineTimer deadline(20000);
     QStringList found;
-    while (!deadline.hasExpired()) {
-        found = visibleWindows(QStringLiteral("Velmora"));
-        if (found.size() == count) {
-            if (found.removeAll(main) > 0)
-                found.prepend(main);
-            return found;
-        }
-        QThread::msleep(50);
-    }
-    ADD_FAILURE() << "expected " << count << " windows, found " << found.size();
+    if (!waitFor([&] { return (found = visibleWindows(QStringLiteral("Velmora"))).size() == count; }))
+        ADD_FAILURE() << "expected " << count << " windows named Velmora, still found " << found.size() << ": "
+                      << found.join(' ').toStdString();
+    else if (found.removeAll(main) > 0)
+        found.prepend(main);
     return found;
 }
 
@@ -68,16 +67,17 @@ QImage DeckWindow::screenshot() const
 {
     QProcess p;
     p.start(QStringLiteral("import"), {"-window", id_, "png:-"});
-    p.waitForFinished(20000);
+    p.waitForFinished(kPatience);
     return QImage::fromData(p.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
 }
 
 QPoint DeckWindow::clientOrigin()
 {
-    if (!origin_)
-        origin_ = findClientArea(screenshot(), 0, scale_);
-    if (!origin_)
-        ADD_FAILURE() << "the Ace of Clubs is not at the window's left edge";
+    // The window may be there before its first paint.
+    QImage shot;
+    if (!origin_ && !waitFor([&] { return (origin_ = findClientArea(shot = screenshot(), 0, scale_)).has_value(); }))
+        ADD_FAILURE() << "the Ace of Clubs is still not at the window's left edge; the last screenshot was "
+                      << describeShot(shot).toStdString();
     return origin_.value_or(QPoint());
 }
 
@@ -85,6 +85,15 @@ QImage DeckWindow::clientArea()
 {
     const QPoint origin = clientOrigin();
     return screenshot().copy(origin.x(), origin.y(), kClientWidth * scale_, kClientHeight * scale_);
+}
+
+void DeckWindow::expectScreenshot(const QImage &expected) const
+{
+    QImage shot;
+    QString difference;
+    if (!waitFor([&] { return (difference = firstDifference(shot = screenshot(), expected)).isEmpty(); }))
+        ADD_FAILURE() << "the window still differs: " << difference.toStdString() << "; the last screenshot was "
+                      << describeShot(shot).toStdString();
 }
 
 void DeckWindow::expectShows(const Board &board)
@@ -124,10 +133,9 @@ void DeckWindow::drag(QPoint from, QPoint to, int button)
 void DeckWindow::keys(const QStringList &keys)
 {
     xdotool({"windowactivate", "--sync", id_});
-    for (const QString &key : keys) {
+    // The program takes keys in the order they come, an opened menu the ones after it.
+    for (const QString &key : keys)
         xdotool({"key", "--clearmodifiers", key});
-        QThread::msleep(150);
-    }
 }
 
 void clickAroundTheGrid(DeckWindow &window, Board &expected)
@@ -137,14 +145,18 @@ void clickAroundTheGrid(DeckWindow &window, Board &expected)
         int button;
         int repeat;
     };
+    // A click that must change nothing is judged by the board shown after a later
+    // click that changes something, so the list ends with one of those.
     const Click clicks[] = {
-        {{0, 0}, 1, 1},     {{30, 0}, 1, 1},    {{31, 20}, 3, 1},  {{32, 0}, 3, 1},    {{0, 52}, 1, 1},
-        {{240, 130}, 1, 2}, {{413, 217}, 3, 1}, {{415, 10}, 1, 1}, {{100, 218}, 1, 1}, {{0, 0}, 3, 1},
+        {{0, 0}, 1, 1},    {{0, 0}, 3, 1},     {{30, 0}, 1, 1},    {{31, 20}, 3, 1},  {{32, 0}, 3, 1},
+        {{0, 52}, 1, 1},   {{240, 130}, 1, 2}, {{415, 10}, 1, 1},  {{100, 218}, 1, 1}, {{413, 217}, 3, 1},
     };
     for (const Click &c : clicks) {
         window.click(c.point, c.button, c.repeat);
-        if (auto card = expected.hitTest(c.point.x(), c.point.y()))
-            expected.markPlayed(*card);
+        const auto card = expected.hitTest(c.point.x(), c.point.y());
+        if (!card)
+            continue;
+        expected.markPlayed(*card);
         SCOPED_TRACE(testing::Message() << "after a click at " << c.point.x() << "," << c.point.y());
         window.expectShows(expected);
     }

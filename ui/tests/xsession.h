@@ -51,8 +51,10 @@ public:
     // Where the client area starts: the Ace of Clubs sits at its top-left corner.
     QPoint clientOrigin();
     QImage clientArea();
-    // Waits for the repaint, then requires the client area to be exactly this board.
+    // Waits until the client area is exactly this board.
     void expectShows(const Board &board);
+    // Waits until the whole window, frame and menu bar too, looks exactly like this.
+    void expectScreenshot(const QImage &expected) const;
     // Clicks at a point of the deck's own pixel grid, in the middle of the device pixels that draw it.
     void click(QPoint point, int button = 1, int repeat = 1);
     // Clicks one device pixel of the client area.
@@ -71,8 +73,8 @@ private:
 };
 
 // Clicks the corners, the gaps and the strips beside the grid, with both buttons,
-// a double-click and on a played card, checking the board after each click;
-// `expected` follows the clicks.
+// a double-click and on a played card, checking the board after each click that
+// marks a card; `expected` follows the clicks.
 void clickAroundTheGrid(DeckWindow &window, Board &expected);
 
 } // namespace velmora::test

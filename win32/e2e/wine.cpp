@@ -71,4 +71,10 @@ WineVelmora::WineVelmora(const WinePrefix &prefix, const QString &exe, const QSt
 {
 }
 
+WineVelmora::~WineVelmora()
+{
+    program_.end();
+    waitForVelmoraWindows(0);
+}
+
 } // namespace velmora::test

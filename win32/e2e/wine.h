@@ -38,6 +38,10 @@ QString wineLoader();
 class WineVelmora {
 public:
     WineVelmora(const WinePrefix &prefix, const QString &exe, const QStringList &args = {}, int scale = 1);
+    // Ends the program and waits until its windows are gone, so that none is taken for the next one's.
+    ~WineVelmora();
+    WineVelmora(const WineVelmora &) = delete;
+    WineVelmora &operator=(const WineVelmora &) = delete;
 
     DeckWindow &window() { return *window_; }
     QStringList waitForWindows(int count) const { return waitForVelmoraWindows(count, window_->id()); }
