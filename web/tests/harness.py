@@ -242,7 +242,9 @@ class Chromium(BrowserProcess):
     def _connect(self):
         active = os.path.join(self.profile, 'DevToolsActivePort')
         lines = poll('Chromium to listen', lambda: os.path.exists(active) and open(active).read().split())
-        self.socket = websocket.create_connection(f'ws://127.0.0.1:{lines[0]}{lines[1]}', timeout=DEADLINE)
+        # Newer Chromium refuses DevTools connections whose Origin header it was not told to allow.
+        self.socket = websocket.create_connection(f'ws://127.0.0.1:{lines[0]}{lines[1]}', timeout=DEADLINE,
+                                                  suppress_origin=True)
         self.next_id = 0
         self.events = []
         target = self.call('Target.createTarget', url='about:blank', session=None)['targetId']
