@@ -113,7 +113,7 @@ UniqueMenu createMenus()
         if (!bar || !menu || !AppendMenuW(menu.get(), MF_STRING, command, itemCaption) ||
             !AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), caption))
             throw FatalError("the menus cannot be created");
-        static_cast<void>(menu.release());
+        [[maybe_unused]] const HMENU ownedByTheBar = menu.release();
     };
     appendMenu(L"&File", kResetCommand, L"&Reset");
     appendMenu(L"&Help", kAboutCommand, L"&About...");
@@ -131,7 +131,7 @@ MainWindow::MainWindow(HINSTANCE instance)
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar.get(), instance,
                         this) == nullptr)
         throw FatalError("the window cannot be created");
-    static_cast<void>(menuBar.release()); // the window owns it now, destroyed with it
+    [[maybe_unused]] const HMENU ownedByTheWindow = menuBar.release(); // destroyed with the window
     fitToDpi(GetDpiForWindow(window_), nullptr);
 }
 
