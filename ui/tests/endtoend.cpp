@@ -60,7 +60,8 @@ Program::Program(const QString &path, const QStringList &args, const QProcessEnv
     process_.setStandardInputFile(QProcess::nullDevice());
     process_.setChildProcessModifier(dieWithTheTest);
     process_.start(path, args);
-    EXPECT_TRUE(process_.waitForStarted()) << path.toStdString() << " did not start";
+    EXPECT_TRUE(process_.waitForStarted())
+        << path.toStdString() << " did not start: " << process_.errorString().toStdString();
 }
 
 Program::~Program()

@@ -84,7 +84,7 @@ public:
             sway_.setChildProcessModifier(test::dieWithTheTest);
         }
         sway_.start(QStringLiteral("sway"), {"--config", config.fileName()});
-        ASSERT_TRUE(sway_.waitForStarted()) << "sway did not start";
+        ASSERT_TRUE(sway_.waitForStarted()) << "sway did not start: " << sway_.errorString().toStdString();
 
         const QDir runtime(root.filePath("compositor"));
         const bool ready = waitFor([&] {
