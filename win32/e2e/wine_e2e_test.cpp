@@ -46,12 +46,18 @@ QString property(const DeckWindow &window, const QString &name)
 
 // The client area is the deck's size at this scale, under the menu bar; the frame
 // can be moved, minimised and closed, neither resized nor maximised; the icon is
-// there in both sizes, grown by the same whole factor.
+// there in both sizes, grown by the same whole factor. Wine creates the window at
+// a default size and the X server may show that before it takes the deck's.
 void expectFixedFrameAround(DeckWindow &window, int scale)
 {
     const QSize client(kClientWidth * scale, kClientHeight * scale);
-    const QSize shown = window.screenshot().size();
-    EXPECT_EQ(shown - QSize(0, window.clientOrigin().y()), client);
+    QSize shown;
+    EXPECT_TRUE(waitFor([&] {
+        shown = window.screenshot().size();
+        return shown - QSize(0, window.clientOrigin().y()) == client;
+    })) << "the window is still " << shown.width() << " by " << shown.height() << " with the menu bar "
+        << window.clientOrigin().y() << " high, for a client area of " << client.width() << " by "
+        << client.height();
     const QString size = QStringLiteral("%1 by %2").arg(shown.width()).arg(shown.height());
     const QString hints = property(window, "WM_NORMAL_HINTS");
     EXPECT_TRUE(hints.contains("minimum size: " + size) && hints.contains("maximum size: " + size))
