@@ -311,12 +311,14 @@ TEST(EndToEnd, WithoutADisplayOneLineSaysWhyAndTheStatusIsOne)
 TEST(EndToEnd, LosingTheDisplayEndsTheProgramWithStatusOne)
 {
     QProcess xvfb;
+    xvfb.setChildProcessModifier(test::dieWithTheTest);
     xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
     ASSERT_TRUE(xvfb.waitForReadyRead(test::kPatience)) << "Xvfb did not start";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DISPLAY", ":" + QString::fromLatin1(xvfb.readLine().trimmed()));
     QProcess program;
     program.setProcessEnvironment(environment);
+    program.setChildProcessModifier(test::dieWithTheTest);
     program.start(programPath, {});
     QProcess search;
     search.setProcessEnvironment(environment);

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <csignal>
+#include <sys/prctl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -36,6 +37,8 @@ bool SessionBus::start()
         return false;
     // It complains when it may not raise its file limit, which does not matter here.
     daemon_.setStandardErrorFile(QProcess::nullDevice());
+    // Killed with the test, should the test be killed before it stops the bus.
+    daemon_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--nopidfile", "--print-address=1",
                                                   "--address=unix:path=" + socketPath()});
     if (!daemon_.waitForReadyRead(20000))

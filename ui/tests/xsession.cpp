@@ -17,6 +17,7 @@ void XServer::SetUp()
     ASSERT_TRUE(runtime_.isValid());
     qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
     xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    xvfb_.setChildProcessModifier(dieWithTheTest);
     // Xvfb writes the display number it chose to the given descriptor (standard output here).
     xvfb_.start(QStringLiteral("Xvfb"),
                 {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
@@ -24,6 +25,7 @@ void XServer::SetUp()
     qputenv("DISPLAY", ":" + xvfb_.readLine().trimmed());
     // Without a window manager, Wine takes seconds to hide a window.
     windowManager_.setStandardOutputFile(QProcess::nullDevice());
+    windowManager_.setChildProcessModifier(dieWithTheTest);
     windowManager_.start(QStringLiteral("openbox"), {"--sm-disable"});
     ASSERT_TRUE(windowManager_.waitForStarted());
     ASSERT_TRUE(bus_.start()) << "dbus-daemon did not start";
