@@ -36,7 +36,9 @@ public:
                      int scale = 1)
         : program_(program, args, environment)
     {
-        window_ = std::make_unique<test::DeckWindow>(waitForWindows(1).value(0), scale);
+        const QStringList windows = waitForWindows(1);
+        EXPECT_EQ(windows.size(), 1) << program_.status().toStdString();
+        window_ = std::make_unique<test::DeckWindow>(windows.value(0), scale);
     }
 
     // Ends the program and waits until its windows are gone, so that none is taken for the next one's.

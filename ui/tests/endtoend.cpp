@@ -80,8 +80,18 @@ void Program::end()
 int Program::waitForExit()
 {
     EXPECT_TRUE(process_.waitForFinished(kPatience)) << "the program did not end";
-    errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
+    errors_ += QString::fromLocal8Bit(process_.readAllStandardError());
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+}
+
+QString Program::status()
+{
+    if (process_.state() != QProcess::NotRunning)
+        return QStringLiteral("the program is still running");
+    errors_ += QString::fromLocal8Bit(process_.readAllStandardError());
+    return QStringLiteral("the program has ended with status %1, saying: %2")
+        .arg(process_.exitCode())
+        .arg(errors_);
 }
 
 std::optional<QPoint> findClientArea(const QImage &shot, int x, int scale)

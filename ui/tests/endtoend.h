@@ -46,6 +46,8 @@ public:
     // The exit status, or -1 for a crash; what the program said on its error output is kept.
     int waitForExit();
     const QString &errors() const { return errors_; }
+    // For a failure message: whether the program still runs, or how it ended and what it said.
+    QString status();
 
 private:
     QProcess process_;

@@ -67,6 +67,9 @@ QStringList waitForVelmoraWindows(int count, const QString &main)
 
 QImage DeckWindow::screenshot() const
 {
+    // Without a window, import would wait for one to be picked with the mouse.
+    if (id_.isEmpty())
+        return {};
     QProcess p;
     p.start(QStringLiteral("import"), {"-window", id_, "png:-"});
     p.waitForFinished(kPatience);
