@@ -314,7 +314,7 @@ TEST(EndToEnd, LosingTheDisplayEndsTheProgramWithStatusOne)
 {
     QProcess xvfb;
     xvfb.setChildProcessModifier(test::dieWithTheTest);
-    xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
+    xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-nolisten", "tcp"});
     ASSERT_TRUE(xvfb.waitForReadyRead(test::kPatience)) << "Xvfb did not start";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DISPLAY", ":" + QString::fromLatin1(xvfb.readLine().trimmed()));

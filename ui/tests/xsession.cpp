@@ -19,8 +19,11 @@ void XServer::SetUp()
     xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     xvfb_.setChildProcessModifier(dieWithTheTest);
     // Xvfb writes the display number it chose to the given descriptor (standard output here).
+    // Without -noreset it starts afresh whenever its last client leaves, dropping any
+    // client that has just connected: the window manager, while the short-lived xprop
+    // below is the only other one.
     xvfb_.start(QStringLiteral("Xvfb"),
-                {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+                {"-displayfd", "1", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
     ASSERT_TRUE(xvfb_.waitForReadyRead(kPatience)) << "Xvfb did not start";
     qputenv("DISPLAY", ":" + xvfb_.readLine().trimmed());
     // Without a window manager, Wine takes seconds to hide a window.
@@ -31,10 +34,12 @@ void XServer::SetUp()
     ASSERT_TRUE(bus_.start()) << "dbus-daemon did not start";
     // A window mapped before the window manager has taken over the screen gets no frame.
     QString check;
-    ASSERT_TRUE(waitFor([&] {
+    const bool managed = waitFor([&] {
         check = run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
         return check.contains(QLatin1String("window id"));
-    })) << "the window manager did not take over the screen: " << check.toStdString()
+    });
+    windowManager_.waitForFinished(0); // with no event loop, only this notices that it ended
+    ASSERT_TRUE(managed) << "the window manager did not take over the screen: " << check.toStdString()
         << (windowManager_.state() == QProcess::NotRunning
                 ? "; it has ended, saying: " + windowManager_.readAllStandardError().toStdString()
                 : std::string("; it is still running"));

@@ -28,7 +28,8 @@ class Display:
 
     def __init__(self):
         read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(['Xvfb', '-displayfd', str(write_end), '-screen', '0',
+        # -noreset: the server must not start afresh when its last client leaves.
+        self.process = subprocess.Popen(['Xvfb', '-displayfd', str(write_end), '-noreset', '-screen', '0',
                                          f'{SCREEN[0]}x{SCREEN[1]}x24', '-nolisten', 'tcp'],
                                         pass_fds=[write_end], stderr=subprocess.DEVNULL)
         os.close(write_end)
