@@ -131,13 +131,11 @@ void DeckWindow::clickDevicePixel(QPoint pixel, int button)
              QString::number(button)});
 }
 
-void DeckWindow::drag(QPoint from, QPoint to, int button)
+void DeckWindow::pointerAt(QPoint point, const QString &action, int button)
 {
-    const QPoint a = toScreen(from);
-    const QPoint b = toScreen(to);
-    xdotool({"mousemove", "--window", id_, QString::number(a.x()), QString::number(a.y()), "mousedown",
-             QString::number(button), "mousemove", "--window", id_, QString::number(b.x()),
-             QString::number(b.y()), "mouseup", QString::number(button)});
+    const QPoint p = toScreen(point);
+    xdotool({"mousemove", "--window", id_, QString::number(p.x()), QString::number(p.y()), action,
+             QString::number(button)});
 }
 
 void DeckWindow::keys(const QStringList &keys)

@@ -60,12 +60,15 @@ public:
     // Clicks one device pixel of the client area.
     void clickDevicePixel(QPoint pixel, int button = 1);
     // Presses a button over one point and releases it over another.
-    void drag(QPoint from, QPoint to, int button = 1);
+    // A button pressed, or released, at a point of the client area.
+    void press(QPoint point, int button = 1) { pointerAt(point, "mousedown", button); }
+    void release(QPoint point, int button = 1) { pointerAt(point, "mouseup", button); }
     // Activates the window, then types each key (xdotool's names) in turn.
     void keys(const QStringList &keys);
 
 private:
     QPoint toScreen(QPoint point);
+    void pointerAt(QPoint point, const QString &action, int button);
 
     QString id_;
     int scale_;

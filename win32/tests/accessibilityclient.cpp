@@ -9,6 +9,11 @@
 // "statechange ID" for each of the first COUNT events, and gives up after
 // 60 seconds (status 1).
 //   accessibilityclient --events 3
+// With --capture held|free it waits until the window has taken the mouse capture,
+// as it does on a button press, or let it go again, as after the release, and
+// prints "capture held" or "capture free": how a test knows that the program has
+// handled a button before it moves the pointer on.
+//   accessibilityclient --capture held
 
 #include "clientcalls.h"
 
@@ -97,6 +102,21 @@ HWND findVelmora()
     return window;
 }
 
+int waitForCapture(HWND window, bool held)
+{
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    const ULONGLONG deadline = GetTickCount64() + 60'000;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    while (GetGUIThreadInfo(thread, &info) && (info.hwndCapture == window) != held) {
+        if (GetTickCount64() >= deadline)
+            return fail("the capture did not change", 0);
+        Sleep(20);
+    }
+    std::printf("capture %s\n", held ? "held" : "free");
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t **argv)
@@ -110,6 +130,8 @@ int wmain(int argc, wchar_t **argv)
         CoUninitialize();
         return status;
     }
+    if (argc == 3 && std::wcscmp(argv[1], L"--capture") == 0)
+        return waitForCapture(window, std::wcscmp(argv[2], L"held") == 0);
     IAccessible *deck = nullptr;
     HRESULT result = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
                                                 __uuidof(IAccessible), reinterpret_cast<void **>(&deck));
