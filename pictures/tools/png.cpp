@@ -72,4 +72,15 @@ std::vector<std::uint8_t> encodePng(int width, int height, const std::vector<Rgb
     return png;
 }
 
+std::vector<std::uint8_t> encodeIconPng(const IconPicture &icon, int factor)
+{
+    const int size = icon.size() * factor;
+    std::vector<Rgba> pixels;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x)
+            pixels.push_back(icon.rgba(x / factor, y / factor));
+    }
+    return encodePng(size, size, pixels);
+}
+
 } // namespace velmora
