@@ -7,6 +7,7 @@
 #include <window/accessiblenames.h>
 
 #include <exception>
+#include <optional>
 
 namespace velmora::win32 {
 
@@ -24,6 +25,18 @@ template <class Call> HRESULT answer(const MainWindow *window, Call &&call)
     } catch (const std::exception &e) {
         reportFatalError(e.what());
     }
+}
+
+// Runs a call about one child id: the deck itself (CHILDID_SELF), passed as no
+// card, or one of its cards. Any other id is the client's mistake, answered with
+// E_INVALIDARG.
+template <class Call> HRESULT answerAbout(const MainWindow *window, const VARIANT &child, Call &&call)
+{
+    return answer(window, [&] {
+        if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > kCardCount)
+            return E_INVALIDARG;
+        return call(child.lVal == CHILDID_SELF ? std::nullopt : std::optional<Card>(cardAt(child.lVal - 1)));
+    });
 }
 
 HRESULT putString(BSTR *out, const std::wstring &text)
@@ -48,18 +61,6 @@ void putChild(VARIANT *out, LONG id)
 } // namespace
 
 BoardAccessible::BoardAccessible(MainWindow *window) : window_(window) {}
-
-bool BoardAccessible::isChild(const VARIANT &child)
-{
-    return child.vt == VT_I4 && child.lVal >= CHILDID_SELF && child.lVal <= kCardCount;
-}
-
-std::optional<Card> BoardAccessible::cardOf(const VARIANT &child)
-{
-    if (child.lVal == CHILDID_SELF)
-        return std::nullopt;
-    return cardAt(child.lVal - 1);
-}
 
 HRESULT BoardAccessible::QueryInterface(REFIID riid, void **object)
 {
@@ -125,9 +126,7 @@ HRESULT BoardAccessible::get_accChildCount(LONG *count)
 
 HRESULT BoardAccessible::get_accChild(VARIANT child, IDispatch **dispatch)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
+    return answerAbout(window_, child, [&](std::optional<Card>) {
         *dispatch = nullptr; // the cards are simple elements of the deck
         return S_FALSE;
     });
@@ -135,29 +134,19 @@ HRESULT BoardAccessible::get_accChild(VARIANT child, IDispatch **dispatch)
 
 HRESULT BoardAccessible::get_accName(VARIANT child, BSTR *name)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
-        const std::optional<Card> card = cardOf(child);
+    return answerAbout(window_, child, [&](std::optional<Card> card) {
         return putString(name, toWide(card ? cardName(*card) : std::string(kDeckAccessibleName)));
     });
 }
 
 HRESULT BoardAccessible::get_accValue(VARIANT child, BSTR *value)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
-        return noString(value);
-    });
+    return answerAbout(window_, child, [&](std::optional<Card>) { return noString(value); });
 }
 
 HRESULT BoardAccessible::get_accDescription(VARIANT child, BSTR *description)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
-        const std::optional<Card> card = cardOf(child);
+    return answerAbout(window_, child, [&](std::optional<Card> card) {
         if (!card)
             return noString(description);
         return putString(description, toWide(cardStateDescription(window_->board().cell(*card).state())));
@@ -166,20 +155,15 @@ HRESULT BoardAccessible::get_accDescription(VARIANT child, BSTR *description)
 
 HRESULT BoardAccessible::get_accRole(VARIANT child, VARIANT *role)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
-        putChild(role, cardOf(child) ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_CLIENT);
+    return answerAbout(window_, child, [&](std::optional<Card> card) {
+        putChild(role, card ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_CLIENT);
         return S_OK;
     });
 }
 
 HRESULT BoardAccessible::get_accState(VARIANT child, VARIANT *state)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
-        const std::optional<Card> card = cardOf(child);
+    return answerAbout(window_, child, [&](std::optional<Card> card) {
         LONG flags = 0;
         // A played card is covered: it is checked and can no longer be pressed.
         if (card && window_->board().cell(*card).state() == CellState::Played)
@@ -191,18 +175,12 @@ HRESULT BoardAccessible::get_accState(VARIANT child, VARIANT *state)
 
 HRESULT BoardAccessible::get_accHelp(VARIANT child, BSTR *help)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
-        return noString(help);
-    });
+    return answerAbout(window_, child, [&](std::optional<Card>) { return noString(help); });
 }
 
 HRESULT BoardAccessible::get_accHelpTopic(BSTR *helpFile, VARIANT child, LONG *topic)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
+    return answerAbout(window_, child, [&](std::optional<Card>) {
         *topic = -1;
         return noString(helpFile);
     });
@@ -210,9 +188,7 @@ HRESULT BoardAccessible::get_accHelpTopic(BSTR *helpFile, VARIANT child, LONG *t
 
 HRESULT BoardAccessible::get_accKeyboardShortcut(VARIANT child, BSTR *shortcut)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
+    return answerAbout(window_, child, [&](std::optional<Card>) {
         return noString(shortcut); // cards take no keys
     });
 }
@@ -231,10 +207,7 @@ HRESULT BoardAccessible::get_accSelection(VARIANT *children)
 
 HRESULT BoardAccessible::get_accDefaultAction(VARIANT child, BSTR *action)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
-        const std::optional<Card> card = cardOf(child);
+    return answerAbout(window_, child, [&](std::optional<Card> card) {
         if (!card || window_->board().cell(*card).state() == CellState::Played)
             return noString(action);
         return putString(action, kPressAction);
@@ -248,10 +221,7 @@ HRESULT BoardAccessible::accSelect(long, VARIANT)
 
 HRESULT BoardAccessible::accLocation(LONG *left, LONG *top, LONG *width, LONG *height, VARIANT child)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
-        const std::optional<Card> card = cardOf(child);
+    return answerAbout(window_, child, [&](std::optional<Card> card) {
         const PixelRect r = card ? cellRect(*card) : PixelRect{0, 0, kClientWidth, kClientHeight};
         POINT origin = {r.left * window_->scale(), r.top * window_->scale()};
         if (!ClientToScreen(window_->handle(), &origin))
@@ -266,10 +236,7 @@ HRESULT BoardAccessible::accLocation(LONG *left, LONG *top, LONG *width, LONG *h
 
 HRESULT BoardAccessible::accNavigate(LONG direction, VARIANT start, VARIANT *end)
 {
-    return answer(window_, [&] {
-        if (!isChild(start))
-            return E_INVALIDARG;
-        const std::optional<Card> card = cardOf(start);
+    return answerAbout(window_, start, [&](std::optional<Card> card) {
         VariantInit(end);
         LONG next = 0;
         if (!card && direction == NAVDIR_FIRSTCHILD)
@@ -309,10 +276,7 @@ HRESULT BoardAccessible::accHitTest(LONG left, LONG top, VARIANT *child)
 
 HRESULT BoardAccessible::accDoDefaultAction(VARIANT child)
 {
-    return answer(window_, [&] {
-        if (!isChild(child))
-            return E_INVALIDARG;
-        const std::optional<Card> card = cardOf(child);
+    return answerAbout(window_, child, [&](std::optional<Card> card) {
         if (!card || window_->board().cell(*card).state() == CellState::Played)
             return DISP_E_MEMBERNOTFOUND;
         window_->activateCard(*card);

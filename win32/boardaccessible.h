@@ -63,12 +63,6 @@ public:
 private:
     virtual ~BoardAccessible() = default;
 
-    // Whether the id names the deck itself (CHILDID_SELF) or one of its cards;
-    // any other is the client's mistake, answered with E_INVALIDARG.
-    static bool isChild(const VARIANT &child);
-    // The card a valid child id names, or none for the deck itself.
-    static std::optional<Card> cardOf(const VARIANT &child);
-
     ULONG references_ = 1;
     MainWindow *window_;
 };
