@@ -7,6 +7,7 @@
 #include <board/board.h>
 #include <ui/boardview.h>
 #include <ui/cardpixmaps.h>
+#include <ui/mainwindow.h>
 #include <board/geometry.h>
 #include <pictures/pictures.h>
 
@@ -117,9 +118,8 @@ QRegion wholeGrid(Card) { return QRegion(kGridRect.left, kGridRect.top, kGridRec
 template <auto regionOf>
 void PaintVelmora(benchmark::State &state)
 {
-    const Board board;
-    BoardView view(board, CardPixmaps::fromPictures());
-    paint(state, view, regionOf);
+    MainWindow window;
+    paint(state, *window.findChild<BoardView *>(), regionOf);
 }
 
 template <auto regionOf>

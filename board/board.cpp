@@ -18,14 +18,8 @@ Board::Board() : cells_(makeCells(std::make_index_sequence<kCardCount>())) {}
 
 std::optional<Card> Board::hitTest(int x, int y) const
 {
-    // Range first, so no arithmetic happens on points far outside the grid.
-    if (!kGridRect.contains(x, y))
-        return std::nullopt;
-    const int col = x / kColumnPitch;
-    const int row = y / kRowPitch;
-    const Card card = {kRanks[col], kSuits[row]};
-    const CardCell &hit = cell(card);
-    if (!hit.rect().contains(x, y) || hit.state() != CellState::Unplayed)
+    const std::optional<Card> card = cardRectAt(x, y);
+    if (!card || cell(*card).state() != CellState::Unplayed)
         return std::nullopt;
     return card;
 }

@@ -14,6 +14,7 @@ enum class CellState { Unplayed, Played };
 inline constexpr int kFirstCardPicture = 56;
 inline constexpr int kFirstMarkerPicture = 3;
 inline constexpr int kSkippedMarkerPicture = 49;
+inline constexpr int kLastCardPicture = kFirstCardPicture + kCardCount - 1;
 
 constexpr int cardPictureNumber(Card card)
 {
@@ -45,8 +46,12 @@ public:
     constexpr CellState state() const { return state_; }
     constexpr PixelRect rect() const { return cellRect(card_); }
 
-    std::string cardPictureName() const { return pictureName(cardPictureNumber(card_)); }
-    std::string markerPictureName() const { return pictureName(markerPictureNumber(card_)); }
+    // The number of the one picture the cell shows now: its card's while
+    // unplayed, its marker's once played. Every front end draws this picture.
+    constexpr int shownPictureNumber() const
+    {
+        return state_ == CellState::Played ? markerPictureNumber(card_) : cardPictureNumber(card_);
+    }
 
     friend constexpr bool operator==(const CardCell &, const CardCell &) = default;
 

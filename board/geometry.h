@@ -2,6 +2,8 @@
 
 #include "card.h"
 
+#include <optional>
+
 namespace velmora {
 
 // The layout is kept in twips, as the window was designed, and drawn in
@@ -55,5 +57,18 @@ constexpr PixelRect cellRect(Card card)
 }
 
 inline constexpr PixelRect kGridRect = {0, 0, kGridWidth, kGridHeight};
+
+// The card whose rectangle holds client pixel (x, y), played or not; none in the
+// gaps, the strips and outside the grid.
+constexpr std::optional<Card> cardRectAt(int x, int y)
+{
+    // Range first, so no arithmetic happens on points far outside the grid.
+    if (!kGridRect.contains(x, y))
+        return std::nullopt;
+    const Card card = {kRanks[x / kColumnPitch], kSuits[y / kRowPitch]};
+    if (!cellRect(card).contains(x, y))
+        return std::nullopt;
+    return card;
+}
 
 } // namespace velmora

@@ -86,6 +86,14 @@ constexpr std::array<CardPicture, kCardCount> composeDeck(std::index_sequence<I.
 // Composed by the compiler: the program starts with every picture ready.
 constexpr std::array<CardPicture, kCardCount> kDeck = composeDeck(std::make_index_sequence<kCardCount>{});
 constexpr MarkerPicture kMarker = Canvas(kBlack).picture();
+
+// Which card each card picture number shows, from Image56 on.
+constexpr std::array<Card, kCardCount> kCardsByPictureNumber = [] {
+    std::array<Card, kCardCount> cards{};
+    for (int i = 0; i < kCardCount; ++i)
+        cards[cardPictureNumber(cardAt(i)) - kFirstCardPicture] = cardAt(i);
+    return cards;
+}();
 constexpr IconPicture kLargeIcon{art::kIcon32};
 constexpr IconPicture kSmallIcon{art::kIcon16};
 
@@ -102,6 +110,15 @@ const CardPicture &cardPicture(Rank rank, Suit suit)
 const MarkerPicture &markerPicture()
 {
     return kMarker;
+}
+
+const Picture &pictureNumbered(int number)
+{
+    if (number >= kFirstCardPicture && number <= kLastCardPicture)
+        return kDeck[cardIndex(kCardsByPictureNumber[number - kFirstCardPicture])];
+    if (number >= kFirstMarkerPicture && number < kFirstCardPicture && number != kSkippedMarkerPicture)
+        return kMarker;
+    throw std::out_of_range("no picture has that number");
 }
 
 const IconPicture &appIcon(int size)

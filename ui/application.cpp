@@ -70,8 +70,7 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext &context, const
     heldMessages->append({type, context.file, context.line, context.function, context.category, text});
 }
 
-} // namespace
-
+// Toolkit settings that must be made before the application object exists.
 void prepareToolkit()
 {
     // Whole-number scale factors keep every picture pixel a sharp square:
@@ -87,6 +86,8 @@ void nameApplication()
     QApplication::setApplicationVersion(QString::fromUtf8(config::kDisplayVersion));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(config::kDesktopFileId));
 }
+
+} // namespace
 
 std::unique_ptr<QApplication> startApplication(int &argc, char **argv)
 {

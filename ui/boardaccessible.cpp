@@ -120,7 +120,7 @@ QStringList CardAccessible::actionNames() const
 void CardAccessible::doAction(const QString &actionName)
 {
     if (actionName == pressAction())
-        emit board_->view()->cardActivated(card_);
+        board_->view()->activate(card_);
 }
 
 } // namespace velmora

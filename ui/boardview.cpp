@@ -8,6 +8,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <utility>
+
 namespace velmora {
 
 namespace {
@@ -40,8 +42,8 @@ PicturePoint exactPosition(const QWidget *widget, const QMouseEvent *event)
 
 } // namespace
 
-BoardView::BoardView(const Board &board, CardPixmaps pixmaps, QWidget *parent)
-    : QWidget(parent), board_(board), pixmaps_(std::move(pixmaps))
+BoardView::BoardView(Form1 &form, CardPixmaps pixmaps, QWidget *parent)
+    : QWidget(parent), form_(form), pixmaps_(std::move(pixmaps))
 {
     installBoardAccessibility();
     setFixedSize(kClientWidth, kClientHeight);
@@ -61,22 +63,21 @@ void BoardView::showBoard() { update(toQRect(kGridRect)); }
 void BoardView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    for (const CardCell &cell : board_.cells()) {
+    for (const CardCell &cell : board().cells()) {
         const QRect rect = toQRect(cell.rect());
         if (event->region().intersects(rect))
-            painter.drawPixmap(rect.topLeft(), cell.state() == CellState::Played ? pixmaps_.marker()
-                                                                                 : pixmaps_.card(cell.card()));
+            painter.drawPixmap(rect.topLeft(), pixmaps_.picture(cell.shownPictureNumber()));
     }
 }
 
 void BoardView::mousePressEvent(QMouseEvent *event)
 {
-    emit mousePressed(mouseButton(event->button()), exactPosition(this, event));
+    form_.mousePressed(mouseButton(event->button()), exactPosition(this, event));
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent *event)
 {
-    emit mouseReleased(mouseButton(event->button()), exactPosition(this, event));
+    form_.mouseReleased(mouseButton(event->button()), exactPosition(this, event));
 }
 
 // The window system's grab ends when the window is deactivated or hidden, as
@@ -84,13 +85,13 @@ void BoardView::mouseReleaseEvent(QMouseEvent *event)
 bool BoardView::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowDeactivate)
-        emit mouseLost();
+        form_.mouseLost();
     return QWidget::event(event);
 }
 
 void BoardView::hideEvent(QHideEvent *event)
 {
-    emit mouseLost();
+    form_.mouseLost();
     QWidget::hideEvent(event);
 }
 

@@ -2,36 +2,30 @@
 
 #include "cardpixmaps.h"
 
-#include <board/board.h>
 #include <window/form1.h>
 
 #include <QWidget>
 
 namespace velmora {
 
-// Draws the board and passes the mouse on, in picture pixels to the fraction of a
-// device pixel. It keeps no state: what a click does is for the window to decide.
+// Draws the window's board and hands the mouse to it, in picture pixels to the
+// fraction of a device pixel. It keeps no state: what a click does is Form1's
+// to decide.
 class BoardView : public QWidget {
     Q_OBJECT
 
 public:
-    BoardView(const Board &board, CardPixmaps pixmaps, QWidget *parent = nullptr);
+    BoardView(Form1 &form, CardPixmaps pixmaps, QWidget *parent = nullptr);
 
-    const Board &board() const { return board_; }
+    const Board &board() const { return form_.board(); }
+    // Assistive technology pressed the card.
+    void activate(Card card) { form_.activateCard(card); }
 
     // Draws the cell, or the whole grid, again from the board.
     void showCell(const CardCell &cell);
     void showBoard();
 
     QSize sizeHint() const override;
-
-signals:
-    void mousePressed(velmora::MouseButton button, velmora::PicturePoint point);
-    void mouseReleased(velmora::MouseButton button, velmora::PicturePoint point);
-    // The press in progress will never be released here.
-    void mouseLost();
-    // Assistive technology pressed the card.
-    void cardActivated(velmora::Card card);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -41,7 +35,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    const Board &board_;
+    Form1 &form_;
     const CardPixmaps pixmaps_;
 };
 

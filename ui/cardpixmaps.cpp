@@ -4,8 +4,6 @@
 
 #include <QImage>
 
-#include <utility>
-
 namespace velmora {
 
 namespace {
@@ -46,19 +44,17 @@ QIcon applicationIcon()
     return icon;
 }
 
-CardPixmaps::CardPixmaps(std::array<QPixmap, kCardCount> cards, QPixmap marker)
-    : cards_(std::move(cards)), marker_(std::move(marker))
-{
-}
-
 CardPixmaps CardPixmaps::fromPictures()
 {
-    std::array<QPixmap, kCardCount> cards;
+    CardPixmaps pixmaps;
+    // One marker pixmap, shared by every cell's marker number.
+    const QPixmap marker = toPixmap(pictureNumbered(markerPictureNumber(cardAt(0))));
     for (int i = 0; i < kCardCount; ++i) {
-        const Card c = cardAt(i);
-        cards[i] = toPixmap(cardPicture(c.rank, c.suit));
+        const int card = cardPictureNumber(cardAt(i));
+        pixmaps.pixmaps_[card] = toPixmap(pictureNumbered(card));
+        pixmaps.pixmaps_[markerPictureNumber(cardAt(i))] = marker;
     }
-    return CardPixmaps(std::move(cards), toPixmap(markerPicture()));
+    return pixmaps;
 }
 
 } // namespace velmora

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <board/card.h>
+#include <board/cardcell.h>
 
 #include <QIcon>
 #include <QPixmap>
@@ -9,20 +9,17 @@
 
 namespace velmora {
 
-// The deck's pictures converted once into pixmaps that the window can blit.
+// The window's pictures converted once into pixmaps that it can blit, looked
+// up by their numbers as CardCell::shownPictureNumber gives them.
 class CardPixmaps {
 public:
-    CardPixmaps(std::array<QPixmap, kCardCount> cards, QPixmap marker);
-
     // Every card picture and the marker from the built-in artwork.
     static CardPixmaps fromPictures();
 
-    const QPixmap &card(Card card) const { return cards_[cardIndex(card)]; }
-    const QPixmap &marker() const { return marker_; }
+    const QPixmap &picture(int number) const { return pixmaps_.at(number); }
 
 private:
-    std::array<QPixmap, kCardCount> cards_;
-    QPixmap marker_;
+    std::array<QPixmap, kLastCardPicture + 1> pixmaps_;
 };
 
 // The application icon at both of its sizes.

@@ -2,7 +2,6 @@
 
 #include "boardaccessible.h"
 #include "boardview.h"
-#include "fatalerror.h"
 
 #include <window/about.h>
 #include <window/config.h>
@@ -15,10 +14,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include <cstdlib>
+
 namespace velmora {
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), view_(new BoardView(form_.board(), CardPixmaps::fromPictures(), this))
+    : QMainWindow(parent), view_(new BoardView(form_, CardPixmaps::fromPictures(), this))
 {
     setWindowTitle(QString::fromUtf8(config::kApplicationName));
     setWindowIcon(applicationIcon());
@@ -28,33 +29,24 @@ MainWindow::MainWindow(QWidget *parent)
     setCentralWidget(view_);
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    connect(view_, &BoardView::mousePressed, this,
-            [this](MouseButton button, PicturePoint point) { form_.mousePressed(button, point); });
-    connect(view_, &BoardView::mouseReleased, this, [this](MouseButton button, PicturePoint point) {
-        runHandler([&] { form_.mouseReleased(button, point); });
-    });
-    connect(view_, &BoardView::mouseLost, this, [this] { form_.mouseLost(); });
-    connect(view_, &BoardView::cardActivated, this,
-            [this](Card card) { runHandler([&] { form_.activateCard(card); }); });
 }
 
 void MainWindow::createMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File"));
-    reset_ = file->addAction(QStringLiteral("&Reset"));
-    reset_->setObjectName(QStringLiteral("Reset"));
-    connect(reset_, &QAction::triggered, this, [this] { runHandler([this] { form_.Reset_Click(); }); });
+    QAction *reset = file->addAction(QStringLiteral("&Reset"));
+    reset->setObjectName(QStringLiteral("Reset"));
+    connect(reset, &QAction::triggered, this, [this] { form_.Reset_Click(); });
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help"));
-    about_ = help->addAction(QStringLiteral("&About..."));
-    about_->setObjectName(QStringLiteral("About"));
+    QAction *about = help->addAction(QStringLiteral("&About..."));
+    about->setObjectName(QStringLiteral("About"));
     // The item opens a plain message box, not a standard About dialog, so keep it
     // where it is on every platform.
-    about_->setMenuRole(QAction::NoRole);
-    connect(about_, &QAction::triggered, this, [this] { runHandler([this] { form_.About_Click(); }); });
+    about->setMenuRole(QAction::NoRole);
+    connect(about, &QAction::triggered, this, [this] { form_.About_Click(); });
 }
 
 bool MainWindow::showCell(const CardCell &cell)
@@ -63,7 +55,7 @@ bool MainWindow::showCell(const CardCell &cell)
     return true;
 }
 
-bool MainWindow::showBoard()
+bool MainWindow::showBoard(const Board &)
 {
     view_->showBoard();
     return true;
@@ -91,6 +83,15 @@ void MainWindow::announceCardState(const CardCell &cell)
     QAccessibleStateChangeEvent event(view_, changed);
     event.setChild(cardIndex(cell.card()));
     QAccessible::updateAccessibility(&event);
+}
+
+void MainWindow::endWithFatalError(std::string_view text)
+{
+    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok);
+    box.exec();
+    // The state is only what is on screen: there is nothing to save or clean up.
+    std::_Exit(EXIT_FAILURE);
 }
 
 } // namespace velmora

@@ -1,44 +1,34 @@
 #pragma once
 
-#include "cardpixmaps.h"
-
 #include <window/form1.h>
 #include <window/formview.h>
 
 #include <QMainWindow>
-
-class QAction;
 
 namespace velmora {
 
 class BoardView;
 
 // The Qt window around the program's Form1: the deck on screen, the File and
-// Help menus, the message box and the accessibility events. It turns the
-// toolkit's events into Form1's calls and shows what Form1 asks it to.
+// Help menus, the message boxes and the accessibility events. Its widgets hand
+// the toolkit's events to Form1, and it shows what Form1 asks it to.
 class MainWindow : public QMainWindow, public FormView {
     Q_OBJECT
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
 
-    const Board &board() const { return form_.board(); }
-    BoardView *boardView() const { return view_; }
-    QAction *resetAction() const { return reset_; }
-    QAction *aboutAction() const { return about_; }
-
     bool showCell(const CardCell &cell) override;
-    bool showBoard() override;
+    bool showBoard(const Board &board) override;
     void showMessage(std::string_view text) override;
     void announceCardState(const CardCell &cell) override;
+    void endWithFatalError(std::string_view text) override;
 
 private:
     void createMenus();
 
     Form1 form_{*this};
     BoardView *view_;
-    QAction *reset_ = nullptr;
-    QAction *about_ = nullptr;
 };
 
 } // namespace velmora

@@ -4,8 +4,6 @@
 
 // What the page's script provides to the core (page.js).
 extern "C" {
-// Device pixels per picture pixel, a whole number of at least 1.
-int velmora_page_scale();
 // Puts width × height RGBA pixels at device pixel (x, y) of the board; 0 if it cannot.
 int velmora_page_put(int x, int y, int width, int height, const std::uint8_t *rgba);
 // Shows the modal message box; returns at once, the page keeps the board untouchable

@@ -1,9 +1,6 @@
 // The core's imports (page.h): each hands over to the page object that app.js
 // passes to the module as Module.page.
 mergeInto(LibraryManager.library, {
-  velmora_page_scale: function () {
-    return Module['page'].scale();
-  },
   velmora_page_put: function (x, y, width, height, rgba) {
     const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
     return Module['page'].put(x, y, new ImageData(pixels, width, height)) ? 1 : 0;

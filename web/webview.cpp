@@ -4,43 +4,51 @@
 
 #include <pictures/pictures.h>
 
+#include <algorithm>
 #include <cstddef>
-#include <vector>
 
 namespace velmora {
 
-bool WebView::showCell(const CardCell &cell)
+void WebView::setScale(int scale)
 {
-    const Picture &picture =
-        cell.state() == CellState::Played ? markerPicture() : cardPicture(cell.rank(), cell.suit());
-    // Each picture pixel becomes a scale × scale block of device pixels.
-    const int scale = velmora_page_scale();
-    const int width = picture.width() * scale;
-    const int height = picture.height() * scale;
-    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
+    if (scale == scale_)
+        return;
+    scale_ = std::max(1, scale);
+    scaled_.clear();
+}
+
+const std::vector<std::uint8_t> &WebView::scaled(const Picture &picture)
+{
+    std::vector<std::uint8_t> &rgba = scaled_[&picture];
+    if (!rgba.empty())
+        return rgba;
+    const int width = picture.width() * scale_;
+    const int height = picture.height() * scale_;
+    rgba.resize(static_cast<std::size_t>(width) * height * 4);
     auto out = rgba.begin();
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const Rgb c = picture.pixel(x / scale, y / scale);
+            const Rgb c = picture.pixel(x / scale_, y / scale_);
             *out++ = c.r;
             *out++ = c.g;
             *out++ = c.b;
             *out++ = 255;
         }
     }
-    const PixelRect rect = cell.rect();
-    return velmora_page_put(rect.left * scale, rect.top * scale, width, height, rgba.data()) != 0;
+    return rgba;
 }
 
-bool WebView::showBoard()
+bool WebView::showCell(const CardCell &cell)
 {
-    if (!board_)
-        return false;
-    for (const CardCell &cell : board_->cells()) {
-        if (!showCell(cell))
-            return false;
-    }
-    return true;
+    const PixelRect rect = cell.rect();
+    return velmora_page_put(rect.left * scale_, rect.top * scale_, rect.width * scale_, rect.height * scale_,
+                            scaled(pictureNumbered(cell.shownPictureNumber())).data()) != 0;
+}
+
+bool WebView::showBoard(const Board &board)
+{
+    return std::all_of(board.cells().begin(), board.cells().end(),
+                       [this](const CardCell &cell) { return showCell(cell); });
 }
 
 void WebView::showMessage(std::string_view text)
@@ -51,6 +59,11 @@ void WebView::showMessage(std::string_view text)
 void WebView::announceCardState(const CardCell &cell)
 {
     velmora_page_card_state(cardIndex(cell.card()), cell.state() == CellState::Played);
+}
+
+void WebView::endWithFatalError(std::string_view text)
+{
+    velmora_page_fatal(text.data(), static_cast<int>(text.size()));
 }
 
 } // namespace velmora

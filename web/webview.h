@@ -2,24 +2,34 @@
 
 #include <window/formview.h>
 
-#include <board/board.h>
+#include <pictures/picture.h>
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
 
 namespace velmora {
 
-// Form1's view in the browser: draws cells into the page's canvas at the page's
-// current scale and passes messages and card states to the page's script.
+// Form1's view in the browser: draws cells into the page's canvas at the scale
+// the page laid the board out at, and passes messages and card states to the
+// page's script.
 class WebView final : public FormView {
 public:
-    // The board that showBoard draws; it outlives the view's use.
-    void setBoard(const Board &board) { board_ = &board; }
+    // Device pixels per picture pixel, a whole number of at least 1.
+    void setScale(int scale);
 
     bool showCell(const CardCell &cell) override;
-    bool showBoard() override;
+    bool showBoard(const Board &board) override;
     void showMessage(std::string_view text) override;
     void announceCardState(const CardCell &cell) override;
+    void endWithFatalError(std::string_view text) override;
 
 private:
-    const Board *board_ = nullptr;
+    // The picture's RGBA pixels, each picture pixel a scale × scale block; made once per scale.
+    const std::vector<std::uint8_t> &scaled(const Picture &picture);
+
+    int scale_ = 1;
+    std::unordered_map<const Picture *, std::vector<std::uint8_t>> scaled_;
 };
 
 } // namespace velmora

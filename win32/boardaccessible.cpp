@@ -1,12 +1,11 @@
 #include "boardaccessible.h"
 
-#include "fatalerror.h"
 #include "mainwindow.h"
 #include "text.h"
 
 #include <window/accessiblenames.h>
+#include <window/failure.h>
 
-#include <exception>
 #include <optional>
 
 namespace velmora::win32 {
@@ -15,22 +14,21 @@ namespace {
 
 constexpr wchar_t kPressAction[] = L"Press";
 
-// Runs one call from a client: any error is fatal, as in every handler of the program.
-template <class Call> HRESULT answer(const MainWindow *window, Call &&call)
+// Runs one call from a client as one of the window's handlers: any error is
+// fatal, as in every handler of the program.
+template <class Call> HRESULT answer(MainWindow *window, Call &&call)
 {
     if (window == nullptr)
         return CO_E_OBJNOTCONNECTED; // the window has gone
-    try {
-        return call();
-    } catch (const std::exception &e) {
-        reportFatalError(e.what());
-    }
+    HRESULT result = E_FAIL;
+    window->form().runHandler([&] { result = call(); });
+    return result;
 }
 
 // Runs a call about one child id: the deck itself (CHILDID_SELF), passed as no
 // card, or one of its cards. Any other id is the client's mistake, answered with
 // E_INVALIDARG.
-template <class Call> HRESULT answerAbout(const MainWindow *window, const VARIANT &child, Call &&call)
+template <class Call> HRESULT answerAbout(MainWindow *window, const VARIANT &child, Call &&call)
 {
     return answer(window, [&] {
         if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > kCardCount)
@@ -279,7 +277,7 @@ HRESULT BoardAccessible::accDoDefaultAction(VARIANT child)
     return answerAbout(window_, child, [&](std::optional<Card> card) {
         if (!card || window_->board().cell(*card).state() == CellState::Played)
             return DISP_E_MEMBERNOTFOUND;
-        window_->activateCard(*card);
+        window_->form().activateCard(*card);
         return S_OK;
     });
 }

@@ -3,5 +3,6 @@
 // Velmora takes no arguments: the command line is never read.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
-    return velmora::win32::runProgram(instance, showCommand);
+    velmora::win32::MainWindow window(instance);
+    return window.run(showCommand);
 }

@@ -4,6 +4,7 @@
 #include "text.h"
 
 #include <window/about.h>
+#include <window/failure.h>
 #include <window/config.h>
 
 #include <pictures/pictures.h>
@@ -11,6 +12,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace velmora::win32 {
 
@@ -55,13 +57,6 @@ BITMAPINFO pictureFormat()
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     return info;
-}
-
-const Picture &pictureFor(const CardCell &cell)
-{
-    if (cell.state() == CellState::Played)
-        return markerPicture();
-    return cardPicture(cell.rank(), cell.suit());
 }
 
 UniqueIcon loadIcon(HINSTANCE instance, int systemMetric)
@@ -124,6 +119,12 @@ UniqueMenu createMenus()
 
 MainWindow::MainWindow(HINSTANCE instance)
 {
+    // Made as one of the window's handlers: a failure here ends the program as any other does.
+    form_.runHandler([&] { create(instance); });
+}
+
+void MainWindow::create(HINSTANCE instance)
+{
     static const WindowClass windowClass(instance, &MainWindow::windowProc);
     UniqueMenu menuBar = createMenus();
     // Placed by the window system; sized for the screen's DPI once it exists.
@@ -176,18 +177,12 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || self->failed_)
+    // No error may unwind into the window system's frames: each message is one of
+    // Form1's handlers. After a fatal error the window only waits for the end.
+    LRESULT result = 0;
+    if (self == nullptr || !self->form_.runHandler([&] { result = self->handleMessage(message, wParam, lParam); }))
         return DefWindowProcW(window, message, wParam, lParam);
-    // No error may unwind into the window system's frames: every handler's error ends here.
-    try {
-        return self->handleMessage(message, wParam, lParam);
-    } catch (const std::exception &e) {
-        self->failed_ = true;
-        reportFatalError(e.what());
-    } catch (...) {
-        self->failed_ = true;
-        reportFatalError("unknown error");
-    }
+    return result;
 }
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -283,7 +278,7 @@ void MainWindow::paint()
         RECT overlap;
         if (!IntersectRect(&overlap, &target, &paint.dirty()))
             continue;
-        const Picture &picture = pictureFor(cell);
+        const Picture &picture = pictureNumbered(cell.shownPictureNumber());
         const int lines = scale_ == 1
                               ? SetDIBitsToDevice(paint.dc(), target.left, target.top, kPictureWidth,
                                                   kPictureHeight, 0, 0, 0, kPictureHeight,
@@ -299,17 +294,13 @@ void MainWindow::paint()
 bool MainWindow::showCell(const CardCell &cell)
 {
     const RECT rect = deviceRect(cell.rect());
-    if (!InvalidateRect(window_, &rect, FALSE))
-        throw FatalError("the window cannot be drawn again");
-    return true;
+    return InvalidateRect(window_, &rect, FALSE) != FALSE;
 }
 
-bool MainWindow::showBoard()
+bool MainWindow::showBoard(const Board &)
 {
     const RECT grid = deviceRect(kGridRect);
-    if (!InvalidateRect(window_, &grid, FALSE))
-        throw FatalError("the window cannot be drawn again");
-    return true;
+    return InvalidateRect(window_, &grid, FALSE) != FALSE;
 }
 
 void MainWindow::showMessage(std::string_view text)
@@ -326,18 +317,31 @@ void MainWindow::announceCardState(const CardCell &cell)
     NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, BoardAccessible::childId(cell.card()));
 }
 
-int runEventLoop(HWND window, int showCommand)
+void MainWindow::endWithFatalError(std::string_view text)
 {
-    ShowWindow(window, showCommand);
-    MSG message;
-    BOOL got;
-    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    if (got < 0)
-        throw FatalError("the event loop failed");
-    return static_cast<int>(message.wParam);
+    // Task-modal: whatever state the window is in, it takes no more input.
+    MessageBoxW(nullptr, toWide(text).c_str(), toWide(config::kApplicationName).c_str(),
+                MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    // The state is only what is on screen: there is nothing to save or clean up.
+    std::_Exit(EXIT_FAILURE);
+}
+
+int MainWindow::run(int showCommand)
+{
+    int status = EXIT_FAILURE;
+    form_.runHandler([&] {
+        ShowWindow(window_, showCommand);
+        MSG message;
+        BOOL got;
+        while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (got < 0)
+            throw FatalError("the event loop failed");
+        status = static_cast<int>(message.wParam);
+    });
+    return status;
 }
 
 } // namespace velmora::win32

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "fatalerror.h"
 #include "handles.h"
 
 #include <window/form1.h>
@@ -9,7 +8,6 @@
 #include <windows.h>
 #include <wrl/client.h>
 
-#include <exception>
 #include <optional>
 
 namespace velmora::win32 {
@@ -17,8 +15,8 @@ namespace velmora::win32 {
 class BoardAccessible;
 
 // The Win32 window around the program's Form1: its window procedure turns
-// messages into Form1's calls, and it draws, repaints and announces what Form1
-// asks it to.
+// messages into Form1's calls and runs its own as Form1's handlers, and it
+// draws, repaints and announces what Form1 asks it to.
 class MainWindow : public FormView {
 public:
     explicit MainWindow(HINSTANCE instance);
@@ -27,21 +25,25 @@ public:
     MainWindow &operator=(const MainWindow &) = delete;
 
     HWND handle() const { return window_; }
+    // The window's logic, for the accessibility clients' calls.
+    Form1 &form() { return form_; }
     const Board &board() const { return form_.board(); }
     // Whole device pixels per picture pixel.
     int scale() const { return scale_; }
 
-    // An accessibility client's default action on the card.
-    void activateCard(Card card) { form_.activateCard(card); }
+    // Shows the window and runs the event loop until it is closed; returns the exit status.
+    int run(int showCommand);
 
     bool showCell(const CardCell &cell) override;
-    bool showBoard() override;
+    bool showBoard(const Board &board) override;
     void showMessage(std::string_view text) override;
     void announceCardState(const CardCell &cell) override;
+    void endWithFatalError(std::string_view text) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void create(HINSTANCE instance);
     LRESULT accessibleObject(WPARAM wParam);
     void releaseAccessible();
 
@@ -57,23 +59,6 @@ private:
     Microsoft::WRL::ComPtr<BoardAccessible> accessible_;
     HWND window_ = nullptr;
     int scale_ = 1;
-    // After a fatal error the window only waits for the process to end.
-    bool failed_ = false;
 };
-
-// Shows the window and runs the event loop until it is closed; returns the exit status.
-int runEventLoop(HWND window, int showCommand);
-
-// The program: a window of the given class, run until it is closed. Any error is fatal.
-template <class Window = MainWindow>
-int runProgram(HINSTANCE instance, int showCommand)
-{
-    try {
-        Window window(instance);
-        return runEventLoop(window.handle(), showCommand);
-    } catch (const std::exception &e) {
-        reportFatalError(e.what());
-    }
-}
 
 } // namespace velmora::win32

@@ -5,79 +5,105 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 namespace velmora {
 
-namespace {
-
-struct Pixel {
-    int x;
-    int y;
-};
-
-// The grid's pixel that holds the point; none outside the grid, NaN included.
-std::optional<Pixel> gridPixel(PicturePoint point)
+std::optional<Card> cardUnder(PicturePoint point)
 {
+    // The range first: outside the grid, NaN included, no pixel holds the point.
     if (!(point.x >= 0 && point.x < kGridWidth && point.y >= 0 && point.y < kGridHeight))
         return std::nullopt;
-    return Pixel{static_cast<int>(std::floor(point.x)), static_cast<int>(std::floor(point.y))};
+    return cardRectAt(static_cast<int>(std::floor(point.x)), static_cast<int>(std::floor(point.y)));
 }
+
+namespace {
 
 // The unplayed card under the point, if any.
 std::optional<Card> unplayedCardAt(const Board &board, PicturePoint point)
 {
-    const std::optional<Pixel> pixel = gridPixel(point);
-    if (!pixel)
+    const std::optional<Card> card = cardUnder(point);
+    if (!card || board.cell(*card).state() != CellState::Unplayed)
         return std::nullopt;
-    return board.hitTest(pixel->x, pixel->y);
+    return card;
 }
 
 } // namespace
 
 void Form1::mousePressed(MouseButton button, PicturePoint point)
 {
-    clicks_.press(button, unplayedCardAt(board_, point));
+    runHandler([&] { clicks_.press(button, unplayedCardAt(board_, point)); });
 }
 
 void Form1::mouseReleased(MouseButton button, PicturePoint point)
 {
-    if (const std::optional<Card> clicked = clicks_.release(button, unplayedCardAt(board_, point)))
-        (this->*clickHandler(*clicked))();
+    runHandler([&] {
+        if (const std::optional<Card> clicked = clicks_.release(button, unplayedCardAt(board_, point)))
+            (this->*clickHandler(*clicked))();
+    });
 }
 
-void Form1::mouseLost() { clicks_.cancel(); }
+void Form1::mouseLost()
+{
+    runHandler([&] { clicks_.cancel(); });
+}
 
 void Form1::activateCard(Card card)
 {
-    if (board_.cell(card).state() == CellState::Unplayed)
-        (this->*clickHandler(card))();
+    runHandler([&] {
+        if (board_.cell(card).state() == CellState::Unplayed)
+            (this->*clickHandler(card))();
+    });
+}
+
+void Form1::showBoardAgain()
+{
+    runHandler([&] {
+        if (!view_.showBoard(board_))
+            throw FatalError("the deck cannot be shown");
+    });
 }
 
 void Form1::play(Card card)
 {
-    // Hides the card picture and shows the marker: one state change, one cell drawn again.
-    if (!board_.markPlayed(card))
-        return;
-    const CardCell &cell = board_.cell(card);
-    if (!view_.showCell(cell))
-        throw pictureFailure(cell);
-    view_.announceCardState(cell);
+    runHandler([&] {
+        // Hides the card picture and shows the marker: one state change, one cell drawn again.
+        if (!board_.markPlayed(card))
+            return;
+        const CardCell &cell = board_.cell(card);
+        if (!view_.showCell(cell))
+            throw pictureFailure(cell);
+        view_.announceCardState(cell);
+    });
 }
 
 void Form1::Reset_Click()
 {
-    const Board before = board_;
-    // Hides every marker and shows every card: the whole grid is drawn again.
-    board_.resetBoard();
-    if (!view_.showBoard())
-        throw FatalError("the deck cannot be shown again");
-    for (const CardCell &cell : board_.cells()) {
-        if (cell.state() != before.cell(cell.card()).state())
-            view_.announceCardState(cell);
-    }
+    runHandler([&] {
+        const Board before = board_;
+        // Hides every marker and shows every card: the whole grid is drawn again.
+        board_.resetBoard();
+        if (!view_.showBoard(board_))
+            throw FatalError("the deck cannot be shown again");
+        for (const CardCell &cell : board_.cells()) {
+            if (cell.state() != before.cell(cell.card()).state())
+                view_.announceCardState(cell);
+        }
+    });
 }
 
-void Form1::About_Click() { view_.showMessage(aboutText()); }
+void Form1::About_Click()
+{
+    runHandler([&] { view_.showMessage(aboutText()); });
+}
+
+void Form1::fail(const char *what)
+{
+    failed_ = true;
+    std::fprintf(stderr, "velmora: fatal error: %s\n", what);
+    std::fflush(stderr);
+    view_.endWithFatalError(fatalErrorText(what));
+}
 
 void Form1::Image56_Click() { play({Rank::Ace, Suit::Clubs}); }
 void Form1::Image57_Click() { play({Rank::Ace, Suit::Diamonds}); }
@@ -189,17 +215,6 @@ Form1::ClickHandler Form1::clickHandler(Card card)
     &Form1::Image106_Click,
     &Form1::Image107_Click};
     return kHandlers[cardPictureNumber(card) - kFirstCardPicture];
-}
-
-std::optional<Card> cardUnder(PicturePoint point)
-{
-    const std::optional<Pixel> pixel = gridPixel(point);
-    if (!pixel)
-        return std::nullopt;
-    const Card card = {kRanks[pixel->x / kColumnPitch], kSuits[pixel->y / kRowPitch]};
-    if (!cellRect(card).contains(pixel->x, pixel->y))
-        return std::nullopt;
-    return card;
 }
 
 } // namespace velmora

@@ -5,6 +5,7 @@
 
 #include <board/board.h>
 
+#include <exception>
 #include <optional>
 
 namespace velmora {
@@ -18,7 +19,8 @@ struct PicturePoint {
 
 // The program's one window, whatever draws it: it owns the board, turns clicks
 // into card handlers, carries out Reset and About, and tells its view what to
-// show again. A failure to show a picture is a FatalError.
+// show again. Every way in runs as a handler (runHandler): an error escaping one
+// is fatal, and after it the window takes no more input.
 class Form1 {
 public:
     explicit Form1(FormView &view) : view_(view) {}
@@ -36,6 +38,9 @@ public:
 
     // Assistive technology's press on a card: a click, if the card is unplayed.
     void activateCard(Card card);
+
+    // The view lost what it showed, as a page's canvas does when it is resized.
+    void showBoardAgain();
 
     // The menus.
     void Reset_Click();
@@ -95,17 +100,43 @@ public:
     void Image106_Click();
     void Image107_Click();
 
+    // Runs one of the toolkit's own handlers (a repaint, a change of screen, a
+    // call from assistive technology) as Form1 runs its own: refused once a
+    // fatal error has happened, and any error it raises is fatal. Returns whether
+    // it ran to its end.
+    template <class Handler>
+    bool runHandler(Handler &&handler);
+
+private:
     using ClickHandler = void (Form1::*)();
     // The handler of the card's picture.
     static ClickHandler clickHandler(Card card);
 
-private:
     void play(Card card);
+    // The error output names the failure, and the view ends the program with it.
+    void fail(const char *what);
 
     FormView &view_;
     Board board_;
     ClickTracker clicks_;
+    bool failed_ = false;
 };
+
+template <class Handler>
+bool Form1::runHandler(Handler &&handler)
+{
+    if (failed_)
+        return false;
+    try {
+        handler();
+        return !failed_;
+    } catch (const std::exception &e) {
+        fail(e.what());
+    } catch (...) {
+        fail("unknown error");
+    }
+    return false;
+}
 
 // The card whose rectangle holds the point, played or not: what assistive
 // technology finds there. None in the gaps and strips.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <board/cardcell.h>
+#include <board/board.h>
 
 #include <string_view>
 
@@ -10,17 +10,22 @@ namespace velmora {
 // this and nothing of the window's behaviour: Form1 decides, the view shows.
 class FormView {
 public:
-    // The cell's state changed: draw its rectangle again with the picture the
-    // state calls for. Returns whether the toolkit could.
+    // The cell's state changed: draw its rectangle again with the picture it
+    // shows now. Returns whether the toolkit could.
     virtual bool showCell(const CardCell &cell) = 0;
-    // Every cell may have changed: draw the whole grid again.
-    virtual bool showBoard() = 0;
+    // Every cell may have changed: draw the whole grid again from the board.
+    // Returns whether the toolkit could.
+    virtual bool showBoard(const Board &board) = 0;
     // A modal message box titled with the application's name, with one OK
     // button and no icon; returns once it is dismissed. The text's lines are
     // joined by lone carriage returns.
     virtual void showMessage(std::string_view text) = 0;
     // Tells assistive technology that the card's checked state changed.
     virtual void announceCardState(const CardCell &cell) = 0;
+    // A fatal error: shows the text in a message box and ends the program (the
+    // process, or the page) once it is dismissed. Where a box cannot wait (the
+    // page), it returns at once; Form1 takes no more input meanwhile.
+    virtual void endWithFatalError(std::string_view text) = 0;
 
 protected:
     FormView() = default;

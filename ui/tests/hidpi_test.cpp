@@ -2,8 +2,8 @@
 #include <ui/mainwindow.h>
 #include "input.h"
 #include "rendering.h"
+#include "windowparts.h"
 
-#include <QAction>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -24,17 +24,15 @@ TEST(HighDpi, EveryPicturePixelIsASharpSquareBlock)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.devicePixelRatioF(), scale);
 
+    BoardView *view = test::boardView(window);
     for (QPoint p : {QPoint(0, 0), QPoint(230, 120), QPoint(413, 217)})
-        test::click(window.boardView(), p);
+        test::click(view, p);
     Board expected;
     expected.markPlayed({Rank::Ace, Suit::Clubs});
     expected.markPlayed({Rank::Eight, Suit::Hearts});
     expected.markPlayed({Rank::King, Suit::Spades});
-    ASSERT_EQ(window.board(), expected);
-
-    const QImage shown = window.boardView()->grab().toImage();
-    const QRgb background = window.boardView()->palette().color(QPalette::Window).rgb();
-    const QString difference = test::firstDifference(shown, test::renderBoard(expected, background, scale));
+    ASSERT_EQ(view->board(), expected);
+    const QString difference = test::screenDifference(view, expected, scale);
     EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
 }
 
@@ -47,13 +45,14 @@ TEST(HighDpi, AClickMarksWhatIsDrawnUnderItsDevicePixel)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
+    BoardView *view = test::boardView(window);
     for (QPoint pixel : test::edgeDevicePixels(scale)) {
-        window.resetAction()->trigger();
-        test::clickThroughWindow(window.boardView(), QPointF(pixel) / scale);
+        test::trigger(window, "Reset");
+        test::clickThroughWindow(view, QPointF(pixel) / scale);
         Board expected;
         if (auto card = test::cardDrawnAt(expected, pixel, scale))
             expected.markPlayed(*card);
-        EXPECT_EQ(window.board(), expected) << "after a click on device pixel " << pixel.x() << "," << pixel.y();
+        EXPECT_EQ(view->board(), expected) << "after a click on device pixel " << pixel.x() << "," << pixel.y();
     }
 }
 

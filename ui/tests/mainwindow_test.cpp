@@ -1,7 +1,8 @@
 #include <ui/boardview.h>
+#include <window/about.h>
 #include <ui/mainwindow.h>
 #include "input.h"
-#include "rendering.h"
+#include "windowparts.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -60,16 +61,13 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
 
-    BoardView *view() const { return window.boardView(); }
-
-    QRgb background() const { return view()->palette().color(QPalette::Window).rgb(); }
+    BoardView *view() const { return test::boardView(window); }
 
     // The window shows exactly the board the model holds, and the model matches `expected`.
     void expectShows(const Board &expected) const
     {
-        EXPECT_EQ(window.board(), expected);
-        const QImage shown = view()->grab().toImage();
-        const QString difference = test::firstDifference(shown, test::renderBoard(expected, background()));
+        EXPECT_EQ(view()->board(), expected);
+        const QString difference = test::screenDifference(view(), expected);
         EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
     }
 
@@ -155,16 +153,16 @@ TEST_F(WindowTest, ClickRepaintsOnlyThatCell)
 
 TEST_F(WindowTest, ResetShowsTheWholeDeckAgainAndCardsPlayAgain)
 {
-    window.resetAction()->trigger();
+    test::trigger(window, "Reset");
     expectShows(Board());
 
     for (int x = 0; x < 416; x += 16)
         for (int y = 0; y < 219; y += 28)
             click(QPoint(x, y));
-    EXPECT_NE(window.board(), Board());
+    EXPECT_NE(view()->board(), Board());
 
     PaintRecorder recorder(view());
-    window.resetAction()->trigger();
+    test::trigger(window, "Reset");
     QApplication::processEvents();
     expectShows(Board());
     EXPECT_TRUE(recorder.painted.contains(QRect(0, 0, 414, 218)));
@@ -205,11 +203,10 @@ TEST_F(WindowTest, AboutShowsAModalCreditBoxAndLeavesTheBoardAlone)
         EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
         EXPECT_EQ(box->buttons().size(), 1);
         EXPECT_EQ(box->standardButton(box->defaultButton()), QMessageBox::Ok);
-        EXPECT_EQ(box->text(), "Created by Velmora contributors\nvelmora@example.org\nhttps://velmora.example.org")
-            << "three lines, one under the other";
+        EXPECT_EQ(box->text().toStdString(), withLineBreaks(aboutText(), "\n")) << "three lines, one under the other";
         QTest::keyClick(box, Qt::Key_Return);
     });
-    window.aboutAction()->trigger();
+    test::trigger(window, "About");
     EXPECT_TRUE(inspected);
     EXPECT_FALSE(QApplication::activeModalWidget());
     expectShows(expected);
@@ -245,7 +242,7 @@ TEST_F(WindowTest, EveryCardIsAnAccessibleCheckBoxWithAPressAction)
     EXPECT_TRUE(queen->state().checked);
     EXPECT_TRUE(actions->actionNames().isEmpty()) << "a covered card cannot be pressed again";
 
-    window.resetAction()->trigger();
+    test::trigger(window, "Reset");
     EXPECT_FALSE(queen->state().checked);
 }
 

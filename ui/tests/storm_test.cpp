@@ -4,7 +4,7 @@
 #include <ui/boardview.h>
 #include <ui/mainwindow.h>
 #include "input.h"
-#include "rendering.h"
+#include "windowparts.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -34,7 +34,7 @@ public:
     {
         switch (pick(0, 99)) {
         case 0:
-            window_.resetAction()->trigger();
+            test::trigger(window_, "Reset");
             expected_.resetBoard();
             return "reset";
         case 1:
@@ -72,13 +72,9 @@ public:
         return "press at " + describe(from) + ", release at " + describe(to);
     }
 
-    bool boardMatches() const { return window_.board() == expected_; }
+    bool boardMatches() const { return view()->board() == expected_; }
 
-    QString screenDifference() const
-    {
-        const QRgb background = view()->palette().color(QPalette::Window).rgb();
-        return test::firstDifference(view()->grab().toImage(), test::renderBoard(expected_, background));
-    }
+    QString screenDifference() const { return test::screenDifference(view(), expected_); }
 
 private:
     static constexpr Qt::Key kKeys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape, Qt::Key_R,
@@ -88,7 +84,7 @@ private:
     static bool isCardButton(Qt::MouseButton b) { return b == Qt::LeftButton || b == Qt::RightButton; }
     static std::string describe(QPoint p) { return std::to_string(p.x()) + "," + std::to_string(p.y()); }
 
-    BoardView *view() const { return window_.boardView(); }
+    BoardView *view() const { return test::boardView(window_); }
 
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
@@ -117,7 +113,7 @@ private:
             if (QWidget *box = QApplication::activeModalWidget())
                 QTest::keyClick(box, Qt::Key_Return);
         });
-        window_.aboutAction()->trigger();
+        test::trigger(window_, "About");
     }
 
     std::mt19937 random_;

@@ -1,6 +1,5 @@
 #include <ui/application.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,8 +15,6 @@ int main(int argc, char **argv)
     QTemporaryDir runtime;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    velmora::prepareToolkit();
-    QApplication app(argc, argv);
-    velmora::nameApplication();
+    const auto app = velmora::startApplication(argc, argv);
     return RUN_ALL_TESTS();
 }

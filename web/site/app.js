@@ -14,12 +14,10 @@ const menus = titles.map((title) => title.nextElementSibling);
 
 // Device pixels per picture pixel: the largest whole number that fits, at least 1.
 let scale = 1;
-let stopped = false;
 const cards = [];
 
 // What the core calls (page.js).
 const page = {
-  scale: () => scale,
   put(x, y, image) {
     if (!context)
       return false;
@@ -32,13 +30,13 @@ const page = {
     box.setAttribute('role', 'checkbox');
     box.setAttribute('aria-checked', 'false');
     box.setAttribute('aria-label', name);
-    box.addEventListener('click', () => stopped || core._velmora_activate(app, index));
+    box.addEventListener('click', () => core._velmora_activate(index));
     cards[index] = {box, left, top, width, height};
     deck.append(box);
   },
   cardState: (index, played) => cards[index].box.setAttribute('aria-checked', String(played)),
+  // The core takes no more input from here on.
   fatal(text) {
-    stopped = true;
     menubar.inert = deck.inert = true;
     if (dialog.open)
       dialog.close();
@@ -50,7 +48,7 @@ const page = {
 };
 
 const core = await createCore({page});
-const app = core._velmora_start();
+core._velmora_start();
 const clientWidth = core._velmora_client_width();
 const clientHeight = core._velmora_client_height();
 
@@ -74,12 +72,12 @@ let cssSize = [0, 0];
 let reported = null;
 
 function paint(width, height) {
-  if (stopped || (canvas.width === width && canvas.height === height && paintedScale === scale))
+  if (canvas.width === width && canvas.height === height && paintedScale === scale)
     return;
   canvas.width = width;
   canvas.height = height;
   paintedScale = scale;
-  core._velmora_show_board(app);
+  core._velmora_layout(scale);
 }
 
 // A reported size is used where it agrees with the CSS size to within the
@@ -137,7 +135,7 @@ function picturePoint(event) {
 }
 
 function onPointer(event) {
-  if (stopped || event.button < 0)
+  if (event.button < 0)
     return;
   event.preventDefault();
   const [x, y] = picturePoint(event);
@@ -145,16 +143,16 @@ function onPointer(event) {
       (event.type === 'pointermove' && (event.buttons & buttonBits[event.button]) !== 0);
   if (pressed) {
     canvas.setPointerCapture(event.pointerId);
-    core._velmora_press(app, event.button, x, y);
+    core._velmora_press(event.button, x, y);
   } else {
-    core._velmora_release(app, event.button, x, y);
+    core._velmora_release(event.button, x, y);
   }
 }
 
 for (const type of ['pointerdown', 'pointermove', 'pointerup'])
   canvas.addEventListener(type, onPointer);
-canvas.addEventListener('pointercancel', () => core._velmora_lost(app));
-addEventListener('blur', () => core._velmora_lost(app));
+canvas.addEventListener('pointercancel', () => core._velmora_lost());
+addEventListener('blur', () => core._velmora_lost());
 deck.addEventListener('contextmenu', (event) => event.preventDefault());
 
 // --- The menu bar: File › Reset and Help › About..., by pointer, touch and keys
@@ -187,9 +185,9 @@ function run(item) {
   closeMenu();
   document.activeElement?.blur();
   if (item.dataset.command === 'reset')
-    core._velmora_reset(app);
+    core._velmora_reset();
   else
-    core._velmora_about(app);
+    core._velmora_about();
 }
 
 titles.forEach((title, menu) => {
@@ -216,7 +214,7 @@ document.addEventListener('keydown', (event) => {
     event.preventDefault();
     dialog.close();
   }
-  if (stopped || dialog.open || event.ctrlKey || event.metaKey)
+  if (dialog.open || event.ctrlKey || event.metaKey)
     return;
   const menu = titles.findIndex((title) => title.dataset.key === event.code);
   if (event.altKey && menu >= 0) {

@@ -18,5 +18,6 @@ public:
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
-    return velmora::win32::runProgram<FaultyWindow>(instance, showCommand);
+    FaultyWindow window(instance);
+    return window.run(showCommand);
 }

@@ -1,3 +1,4 @@
+#include <window/config.h>
 #include <window/failure.h>
 #include <window/form1.h>
 
@@ -20,18 +21,20 @@ public:
         shownCells.push_back(cell.card());
         return cellsCanBeShown;
     }
-    bool showBoard() override
+    bool showBoard(const Board &) override
     {
         ++boardsShown;
         return true;
     }
     void showMessage(std::string_view text) override { messages.emplace_back(text); }
     void announceCardState(const CardCell &cell) override { announced.push_back(cell.card()); }
+    void endWithFatalError(std::string_view text) override { fatalErrors.emplace_back(text); }
 
     std::vector<Card> shownCells;
     int boardsShown = 0;
     std::vector<std::string> messages;
     std::vector<Card> announced;
+    std::vector<std::string> fatalErrors;
     bool cellsCanBeShown = true;
 };
 
@@ -53,15 +56,19 @@ TEST(Form1, EachCardsHandlerPlaysThatCardAloneAndShowsAndAnnouncesItsCell)
         RecordingView view;
         Form1 form(view);
         const Card card = cardAt(i);
-        (form.*Form1::clickHandler(card))();
+        form.activateCard(card);
         Board expected;
         expected.markPlayed(card);
         EXPECT_EQ(form.board(), expected) << cardName(card);
         EXPECT_EQ(view.shownCells, std::vector<Card>{card});
         EXPECT_EQ(view.announced, std::vector<Card>{card});
     }
-    EXPECT_EQ(Form1::clickHandler(kEightOfHearts), &Form1::Image87_Click);
-    EXPECT_EQ(Form1::clickHandler({Rank::Eight, Suit::Spades}), &Form1::Image86_Click);
+    // The two eights whose pictures were laid out swapped.
+    RecordingView view;
+    Form1 form(view);
+    form.Image87_Click();
+    form.Image86_Click();
+    EXPECT_EQ(view.shownCells, (std::vector<Card>{kEightOfHearts, {Rank::Eight, Suit::Spades}}));
 }
 
 TEST(Form1, ClicksPlayTheCardUnderThePointToTheFractionOfAPixel)
@@ -165,23 +172,41 @@ TEST(Form1, AboutShowsTheThreeCreditLinesAndLeavesTheBoard)
     form.Image56_Click();
     const Board before = form.board();
     form.About_Click();
-    EXPECT_EQ(view.messages,
-              std::vector<std::string>{
-                  "Created by Velmora contributors\rvelmora@example.org\rhttps://velmora.example.org"});
+    EXPECT_EQ(view.messages, std::vector<std::string>{std::string("Created by ") + config::kAuthorName + '\r' +
+                                                      config::kAuthorEmail + '\r' + config::kAuthorWebsite});
     EXPECT_EQ(form.board(), before);
 }
 
-TEST(Form1, AShowThatFailsIsAFatalErrorNamingThePicture)
+// The view is asked once to end the program, naming the picture; until it
+// does, the window takes no more input.
+TEST(Form1, AShowThatFailsIsFatalAndStopsAllInput)
 {
     RecordingView view;
     view.cellsCanBeShown = false;
     Form1 form(view);
-    try {
-        form.Image87_Click();
-        FAIL() << "no error";
-    } catch (const FatalError &e) {
-        EXPECT_STREQ(e.what(), "picture Image36 (8 of Hearts) cannot be shown");
-    }
+    form.Image87_Click();
+    EXPECT_EQ(view.fatalErrors, std::vector<std::string>{"Velmora has to close because of an error:\n"
+                                                         "picture Image36 (8 of Hearts) cannot be shown"});
+    click(form, centreOf({Rank::Ace, Suit::Clubs}));
+    form.activateCard({Rank::Two, Suit::Clubs});
+    form.Reset_Click();
+    form.About_Click();
+    form.showBoardAgain();
+    EXPECT_FALSE(form.runHandler([] {}));
+    EXPECT_EQ(view.shownCells.size(), 1U);
+    EXPECT_EQ(view.boardsShown, 0);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.fatalErrors.size(), 1U);
+}
+
+TEST(Form1, AnErrorInAToolkitsHandlerIsFatalToo)
+{
+    RecordingView view;
+    Form1 form(view);
+    EXPECT_TRUE(form.runHandler([] {}));
+    EXPECT_FALSE(form.runHandler([] { throw FatalError("the window cannot be painted"); }));
+    EXPECT_EQ(view.fatalErrors,
+              std::vector<std::string>{"Velmora has to close because of an error:\nthe window cannot be painted"});
 }
 
 TEST(CardUnder, FindsPlayedAndUnplayedCardsButNothingInTheGaps)
