@@ -8,7 +8,6 @@ struct Span {
     int to;
 
     constexpr int length() const { return to - from + 1; }
-    constexpr bool contains(int v) const { return v >= from && v <= to; }
     friend constexpr bool operator==(Span, Span) = default;
 };
 
@@ -18,7 +17,6 @@ struct Box {
 
     constexpr int width() const { return x.length(); }
     constexpr int height() const { return y.length(); }
-    constexpr bool contains(int px, int py) const { return x.contains(px) && y.contains(py); }
     friend constexpr bool operator==(Box, Box) = default;
 };
 

@@ -115,9 +115,14 @@ std::vector<Box> elementBoxes(Card card)
     return boxes;
 }
 
+bool inside(const Box &box, int x, int y)
+{
+    return x >= box.x.from && x <= box.x.to && y >= box.y.from && y <= box.y.to;
+}
+
 bool onFrame(int x, int y)
 {
-    return kFrame.contains(x, y) && (x == kFrame.x.from || x == kFrame.x.to || y == kFrame.y.from ||
+    return inside(kFrame, x, y) && (x == kFrame.x.from || x == kFrame.x.to || y == kFrame.y.from ||
                                      y == kFrame.y.to);
 }
 
@@ -149,6 +154,8 @@ TEST(Deck, FiftyTwoDistinctPicturesOf30By50ThatStayPut)
         EXPECT_EQ(picture.width(), 30);
         EXPECT_EQ(picture.height(), 50);
         EXPECT_EQ(&picture, &cardPicture(card.rank, card.suit));
+        EXPECT_EQ(&picture, &pictureNumbered(cardPictureNumber(card)));
+        EXPECT_EQ(&markerPicture(), &pictureNumbered(markerPictureNumber(card)));
         distinct.insert(picture.dib());
     });
     EXPECT_EQ(distinct.size(), 52u);
@@ -164,9 +171,9 @@ TEST(Deck, ColoursStayWhereTheyBelong)
             if (p == kPureWhite || p == kPureBlack)
                 return;
             if (p == kPureRed) {
-                EXPECT_TRUE(redSuit && pipBox(card).contains(x, y)) << "red at " << x << "," << y;
+                EXPECT_TRUE(redSuit && inside(pipBox(card), x, y)) << "red at " << x << "," << y;
             } else if (isPortraitColor(p)) {
-                EXPECT_TRUE(card.rank == Rank::King && kPortrait.contains(x, y)) << "colour at " << x << "," << y;
+                EXPECT_TRUE(card.rank == Rank::King && inside(kPortrait, x, y)) << "colour at " << x << "," << y;
             } else {
                 ADD_FAILURE() << "foreign colour at " << x << "," << y;
             }
@@ -179,7 +186,7 @@ TEST(Deck, CornerMarksAreTheOnlyOutline)
     forEachCard([](Card, const Picture &picture) {
         forEachPixel([&](int x, int y) {
             for (const Box &mark : kCornerMarks) {
-                if (mark.contains(x, y)) {
+                if (inside(mark, x, y)) {
                     EXPECT_EQ(picture.pixel(x, y), kPureBlack) << x << "," << y;
                 }
             }
@@ -204,11 +211,11 @@ TEST(Deck, EveryElementFillsExactlyItsBoxAndNothingLiesOutside)
         forEachPixel([&](int x, int y) {
             if (picture.pixel(x, y) == kPureWhite)
                 return;
-            const auto covers = [&](const Box &b) { return b.contains(x, y); };
+            const auto covers = [&](const Box &b) { return inside(b, x, y); };
             const bool placed = std::any_of(elements.begin(), elements.end(), covers) ||
                                 std::any_of(kCornerMarks.begin(), kCornerMarks.end(), covers) ||
                                 (hasFrame(card.rank) && onFrame(x, y)) ||
-                                (card.rank == Rank::King && kPortrait.contains(x, y));
+                                (card.rank == Rank::King && inside(kPortrait, x, y));
             EXPECT_TRUE(placed) << "stray ink at " << x << "," << y;
         });
     });
@@ -223,7 +230,7 @@ TEST(Deck, CardsOfOneRankDifferOnlyInsideTheirPips)
             const Card other{rank, suit};
             SCOPED_TRACE(cardName(other));
             forEachPixel([&](int x, int y) {
-                if (!pipBox(clubs).contains(x, y) && !pipBox(other).contains(x, y)) {
+                if (!inside(pipBox(clubs), x, y) && !inside(pipBox(other), x, y)) {
                     EXPECT_EQ(cardPicture(rank, suit).pixel(x, y), cardPicture(rank, Suit::Clubs).pixel(x, y))
                         << x << "," << y;
                 }
@@ -352,6 +359,8 @@ TEST(Deck, RefusesRanksAndSuitsOutsideTheirEnumerations)
     EXPECT_THROW(cardPicture(static_cast<Rank>(13), Suit::Clubs), std::out_of_range);
     EXPECT_THROW(cardPicture(static_cast<Rank>(-1), Suit::Diamonds), std::out_of_range);
     EXPECT_THROW(cardPicture(Rank::Ace, static_cast<Suit>(4)), std::out_of_range);
+    for (int unnamed : {2, 49, 108})
+        EXPECT_THROW(pictureNumbered(unnamed), std::out_of_range) << unnamed;
 }
 
 TEST(Picture, RejectsPixelsOutsideIt)
