@@ -3,6 +3,7 @@
 #include "cardpixmaps.h"
 
 #include <board/board.h>
+#include <window/devicegrid.h>
 #include <window/form1.h>
 
 #include <QWidget>
@@ -10,7 +11,10 @@
 namespace velmora {
 
 // Draws the board and passes the mouse on, in picture pixels to the fraction of a
-// device pixel. It keeps no state: what a click does is for the window to decide.
+// device pixel. At any scale each picture pixel is a whole block of device pixels,
+// and the view sizes itself so that the window spans whole device pixels. It keeps
+// no state but the pictures at the current block size: what a click does is for
+// the window to decide.
 class BoardView : public QWidget {
     Q_OBJECT
 
@@ -41,8 +45,17 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // The board on the device pixels of the window at its current scale.
+    DeviceGrid deviceGrid() const;
+    // The logical pixels of this widget that a rectangle of picture pixels touches.
+    QRect logicalRect(const PixelRect &picture) const;
+    // Takes the block size and the window size of the current scale.
+    void fitToScale();
+
     const Board &board_;
     const CardPixmaps pixmaps_;
+    CardPixmaps scaled_;
+    int scaledFactor_ = 1;
 };
 
 } // namespace velmora

@@ -61,4 +61,15 @@ CardPixmaps CardPixmaps::fromPictures()
     return CardPixmaps(std::move(cards), toPixmap(markerPicture()));
 }
 
+CardPixmaps CardPixmaps::scaled(int factor) const
+{
+    const auto enlarged = [factor](const QPixmap &picture) {
+        return factor == 1 ? picture : picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    };
+    std::array<QPixmap, kCardCount> cards;
+    for (int i = 0; i < kCardCount; ++i)
+        cards[i] = enlarged(cards_[i]);
+    return CardPixmaps(std::move(cards), enlarged(marker_));
+}
+
 } // namespace velmora

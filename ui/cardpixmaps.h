@@ -17,6 +17,9 @@ public:
     // Every card picture and the marker from the built-in artwork.
     static CardPixmaps fromPictures();
 
+    // Every picture enlarged `factor` times, each pixel a sharp square block.
+    CardPixmaps scaled(int factor) const;
+
     const QPixmap &card(Card card) const { return cards_[cardIndex(card)]; }
     const QPixmap &marker() const { return marker_; }
 
