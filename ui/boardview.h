@@ -49,7 +49,7 @@ private:
     DeviceGrid deviceGrid() const;
     // The logical pixels of this widget that a rectangle of picture pixels touches.
     QRect logicalRect(const PixelRect &picture) const;
-    // Takes the block size and the window size of the current scale.
+    // Sizes the view so that the window spans whole device pixels at the current scale.
     void fitToScale();
 
     const Board &board_;
