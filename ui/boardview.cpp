@@ -14,8 +14,6 @@ namespace velmora {
 
 namespace {
 
-QRect toQRect(const PixelRect &r) { return QRect(r.left, r.top, r.width, r.height); }
-
 MouseButton mouseButton(Qt::MouseButton button)
 {
     switch (button) {
@@ -28,22 +26,22 @@ MouseButton mouseButton(Qt::MouseButton button)
     }
 }
 
-// Where the pointer was, to the device pixel. Qt rounds the window system's
-// position to whole logical pixels before it hands an event to a widget, which
-// at a scale of 2 moves a click half a pixel: from a gap onto the next card, or
-// off a card's last column. The position in the window keeps the fraction. An
-// event sent straight to the widget carries its own position as it is.
-PicturePoint exactPosition(const QWidget *widget, const QMouseEvent *event)
+// Where the pointer was in the window, to the fraction of a logical pixel. Qt
+// rounds the window system's position to whole logical pixels before it hands an
+// event to a widget, which at a scale of 2 moves a click half a pixel: from a gap
+// onto the next card, or off a card's last column. The position in the window
+// keeps the fraction. An event sent straight to the widget carries its own
+// position as it is.
+QPointF windowPosition(const QWidget *widget, const QMouseEvent *event)
 {
-    const QPointF p =
-        event->spontaneous() ? widget->mapFrom(widget->window(), event->scenePosition()) : event->position();
-    return {p.x(), p.y()};
+    return event->spontaneous() ? event->scenePosition()
+                                : QPointF(widget->mapTo(widget->window(), QPoint(0, 0))) + event->position();
 }
 
 } // namespace
 
 BoardView::BoardView(Form1 &form, CardPixmaps pixmaps, QWidget *parent)
-    : QWidget(parent), form_(form), pixmaps_(std::move(pixmaps))
+    : QWidget(parent), form_(form), pixmaps_(std::move(pixmaps)), scaled_(pixmaps_)
 {
     installBoardAccessibility();
     setFixedSize(kClientWidth, kClientHeight);
@@ -54,38 +52,89 @@ BoardView::BoardView(Form1 &form, CardPixmaps pixmaps, QWidget *parent)
         QString::fromUtf8(kDeckAccessibleName.data(), static_cast<qsizetype>(kDeckAccessibleName.size())));
 }
 
-QSize BoardView::sizeHint() const { return QSize(kClientWidth, kClientHeight); }
+QSize BoardView::sizeHint() const { return size(); }
 
-void BoardView::showCell(const CardCell &cell) { update(toQRect(cell.rect())); }
+DeviceGrid BoardView::deviceGrid() const
+{
+    const QPoint place = mapTo(window(), QPoint(0, 0));
+    return DeviceGrid(devicePixelRatioF(), place.x(), place.y());
+}
 
-void BoardView::showBoard() { update(toQRect(kGridRect)); }
+QRect BoardView::logicalRect(const PixelRect &picture) const
+{
+    // Every logical pixel that the cell's device pixels touch.
+    const PixelRect device = deviceGrid().toDevice(picture);
+    const qreal scale = devicePixelRatioF();
+    const QRectF inWindow(device.left / scale, device.top / scale, device.width / scale, device.height / scale);
+    return inWindow.toAlignedRect().translated(-mapTo(window(), QPoint(0, 0)));
+}
+
+void BoardView::showCell(const CardCell &cell) { update(logicalRect(cell.rect())); }
+
+void BoardView::showBoard() { update(logicalRect(kGridRect)); }
+
+void BoardView::fitToScale()
+{
+    const DeviceGrid grid = deviceGrid();
+    const QPoint place = mapTo(window(), QPoint(0, 0));
+    setFixedSize(grid.windowWidth() - place.x(), grid.windowHeight() - place.y());
+    update();
+}
 
 void BoardView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    // Draw in device pixels of whatever is painted on, the window or a picture
+    // of this widget, with the board's corner on the first whole device pixel.
+    const QTransform toDevice = painter.deviceTransform();
+    const qreal scale = devicePixelRatioF();
+    const DeviceGrid grid(scale, toDevice.dx() / scale, toDevice.dy() / scale);
+    painter.setWorldTransform(toDevice.inverted());
+    const QRect shown = toDevice.mapRect(QRectF(event->rect())).toAlignedRect();
+    if (grid.factor() != scaledFactor_) {
+        scaled_ = pixmaps_.scaled(grid.factor());
+        scaledFactor_ = grid.factor();
+    }
     for (const CardCell &cell : board().cells()) {
-        const QRect rect = toQRect(cell.rect());
-        if (event->region().intersects(rect))
-            painter.drawPixmap(rect.topLeft(), pixmaps_.picture(cell.shownPictureNumber()));
+        const PixelRect r = grid.toDevice(cell.rect());
+        const QRect rect(r.left, r.top, r.width, r.height);
+        if (shown.intersects(rect))
+            painter.drawPixmap(rect.topLeft(), scaled_.picture(cell.shownPictureNumber()));
     }
 }
 
 void BoardView::mousePressEvent(QMouseEvent *event)
 {
-    form_.mousePressed(mouseButton(event->button()), exactPosition(this, event));
+    const QPointF p = windowPosition(this, event);
+    form_.mousePressed(mouseButton(event->button()), deviceGrid().toPicture(p.x(), p.y()));
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent *event)
 {
-    form_.mouseReleased(mouseButton(event->button()), exactPosition(this, event));
+    const QPointF p = windowPosition(this, event);
+    form_.mouseReleased(mouseButton(event->button()), deviceGrid().toPicture(p.x(), p.y()));
 }
 
 // The window system's grab ends when the window is deactivated or hidden, as
 // when another window or a popup takes the mouse: the release never comes here.
 bool BoardView::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowDeactivate)
+    switch (event->type()) {
+    case QEvent::WindowDeactivate:
         form_.mouseLost();
+        break;
+    // A new scale (another screen, or the user's choice): other block sizes, and
+    // a window size on the new device grid.
+    case QEvent::Show:
+    case QEvent::ScreenChangeInternal:
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    case QEvent::DevicePixelRatioChange:
+#endif
+        fitToScale();
+        break;
+    default:
+        break;
+    }
     return QWidget::event(event);
 }
 

@@ -2,6 +2,7 @@
 
 #include "cardpixmaps.h"
 
+#include <window/devicegrid.h>
 #include <window/form1.h>
 
 #include <QWidget>
@@ -9,8 +10,10 @@
 namespace velmora {
 
 // Draws the window's board and hands the mouse to it, in picture pixels to the
-// fraction of a device pixel. It keeps no state: what a click does is Form1's
-// to decide.
+// fraction of a device pixel. At any scale each picture pixel is a whole block of
+// device pixels, and the view sizes itself so that the window spans whole device
+// pixels. It keeps no state but the pictures at the current block size: what a
+// click does is Form1's to decide.
 class BoardView : public QWidget {
     Q_OBJECT
 
@@ -35,8 +38,17 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // The board on the device pixels of the window at its current scale.
+    DeviceGrid deviceGrid() const;
+    // The logical pixels of this widget that a rectangle of picture pixels touches.
+    QRect logicalRect(const PixelRect &picture) const;
+    // Sizes the view so that the window spans whole device pixels at the current scale.
+    void fitToScale();
+
     Form1 &form_;
     const CardPixmaps pixmaps_;
+    CardPixmaps scaled_;
+    int scaledFactor_ = 1;
 };
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <pictures/pictures.h>
 
+#include <QHash>
 #include <QImage>
 
 namespace velmora {
@@ -55,6 +56,25 @@ CardPixmaps CardPixmaps::fromPictures()
         pixmaps.pixmaps_[markerPictureNumber(cardAt(i))] = marker;
     }
     return pixmaps;
+}
+
+CardPixmaps CardPixmaps::scaled(int factor) const
+{
+    CardPixmaps enlarged;
+    // The markers share one pixmap, and so do their enlargements.
+    QHash<qint64, QPixmap> done;
+    for (std::size_t number = 0; number < pixmaps_.size(); ++number) {
+        const QPixmap &picture = pixmaps_[number];
+        if (picture.isNull() || factor == 1) {
+            enlarged.pixmaps_[number] = picture;
+            continue;
+        }
+        QPixmap &made = done[picture.cacheKey()];
+        if (made.isNull())
+            made = picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        enlarged.pixmaps_[number] = made;
+    }
+    return enlarged;
 }
 
 } // namespace velmora

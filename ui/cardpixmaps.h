@@ -16,6 +16,9 @@ public:
     // Every card picture and the marker from the built-in artwork.
     static CardPixmaps fromPictures();
 
+    // Every picture enlarged `factor` times, each pixel a sharp square block.
+    CardPixmaps scaled(int factor) const;
+
     const QPixmap &picture(int number) const { return pixmaps_.at(number); }
 
 private:

@@ -5,9 +5,10 @@
 //   move X Y WIDTH HEIGHT   to device pixel (X, Y) of an output of WIDTH x HEIGHT device pixels
 //   press BUTTON            BUTTON is a Linux input code: 272 left, 273 right
 //   release BUTTON
+//   offers INTERFACE        whether the compositor offers a global of that interface
 //
 // It prints "ok" once on start and once after each command, when the compositor
-// has handled it. It ends when its input does.
+// has handled it, and "yes" or "no" to a question. It ends when its input does.
 
 #include "virtual-pointer-client-protocol.h"
 
@@ -17,15 +18,23 @@
 #include <cstdint>
 #include <cstring>
 #include <iostream>
+#include <set>
 #include <sstream>
 #include <string>
 
 namespace {
 
+struct Globals {
+    zwlr_virtual_pointer_manager_v1 *manager = nullptr;
+    std::set<std::string> interfaces;
+};
+
 void announce(void *data, wl_registry *registry, std::uint32_t name, const char *interface, std::uint32_t)
 {
+    auto *globals = static_cast<Globals *>(data);
+    globals->interfaces.insert(interface);
     if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0)
-        *static_cast<zwlr_virtual_pointer_manager_v1 **>(data) = static_cast<zwlr_virtual_pointer_manager_v1 *>(
+        globals->manager = static_cast<zwlr_virtual_pointer_manager_v1 *>(
             wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
 }
 
@@ -53,10 +62,11 @@ int main()
     if (!display)
         return fail("cannot connect to the Wayland display");
 
-    zwlr_virtual_pointer_manager_v1 *manager = nullptr;
+    Globals globals;
     wl_registry *registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &registryListener, &manager);
+    wl_registry_add_listener(registry, &registryListener, &globals);
     wl_display_roundtrip(display);
+    zwlr_virtual_pointer_manager_v1 *manager = globals.manager;
     if (!manager)
         return fail("the compositor offers no virtual pointers");
     // No seat named: the compositor gives the pointer to its default seat.
@@ -72,6 +82,12 @@ int main()
         std::string command;
         std::uint32_t a = 0, b = 0, c = 0, d = 0;
         words >> command;
+        if (command == "offers") {
+            std::string interface;
+            words >> interface;
+            std::cout << (globals.interfaces.count(interface) ? "yes" : "no") << std::endl;
+            continue;
+        }
         if (command == "move" && words >> a >> b >> c >> d) {
             zwlr_virtual_pointer_v1_motion_absolute(pointer, timestamp(), a, b, c, d);
         } else if ((command == "press" || command == "release") && words >> a) {

@@ -1,6 +1,7 @@
 // Drives the real program as a native Wayland client of a headless compositor
-// (sway), at output scale 1 and 2, with a virtual pointer and keyboard, and
-// compares what the compositor shows with the pictures pixel for pixel.
+// (sway), at whole and fractional output scales, with a virtual pointer and
+// keyboard, and compares what the compositor shows with the pictures pixel for
+// pixel, each picture pixel a whole block of device pixels.
 
 #include "endtoend.h"
 #include "rendering.h"
@@ -12,6 +13,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+
+#include <window/devicegrid.h>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +31,8 @@ namespace {
 QString programPath;
 QString pointerPath;
 
-constexpr QSize kOutputSize(1280, 800); // device pixels, at every scale
+// Device pixels, at every scale: whole logical sizes at 1.25, 1.5 and 1.75 too.
+constexpr QSize kOutputSize(1680, 1050);
 constexpr int kLeftButton = 272;        // Linux input codes
 constexpr int kRightButton = 273;
 
@@ -39,7 +43,7 @@ using test::waitFor;
 // test does and reach it by the socket's full path.
 class Compositor {
 public:
-    void start(int scale)
+    void start(double scale)
     {
         const QDir root(root_.path());
         for (const char *dir : {"compositor", "home", "client-home", "client-run"})
@@ -188,12 +192,27 @@ public:
         process_.waitForFinished();
     }
 
+    // A real pointer lands between device pixels: this one on the device pixel's centre.
     void click(QPoint device, int button = kLeftButton)
     {
-        send(QStringLiteral("move %1 %2 %3 %4").arg(device.x()).arg(device.y()).arg(kOutputSize.width()).arg(kOutputSize.height()));
+        send(QStringLiteral("move %1 %2 %3 %4")
+                 .arg(2 * device.x() + 1)
+                 .arg(2 * device.y() + 1)
+                 .arg(2 * kOutputSize.width())
+                 .arg(2 * kOutputSize.height()));
         send(QStringLiteral("press %1").arg(button));
         send(QStringLiteral("release %1").arg(button));
         park();
+    }
+
+    // Whether the compositor offers a global of this interface.
+    bool offers(const QString &interface)
+    {
+        process_.write("offers " + interface.toUtf8() + '\n');
+        while (!process_.canReadLine())
+            if (!process_.waitForReadyRead(test::kPatience))
+                return false;
+        return process_.readLine().trimmed() == "yes";
     }
 
     // The software cursor shows in screenshots: keep it in the output's corner, away from any window.
@@ -217,15 +236,27 @@ private:
     QProcess process_;
 };
 
+// The output scales, in percent: whole ones, and the fractional ones that laptops ship with.
+const int kScales[] = {100, 125, 150, 175, 200};
+
 class Wayland : public testing::TestWithParam<int> {
 protected:
-    int scale() const { return GetParam(); }
+    double scale() const { return GetParam() / 100.0; }
+    // Device pixels per picture pixel.
+    int factor() const { return wholeFactor(scale()); }
 
     void SetUp() override
     {
+        const bool fractional = GetParam() % 100 != 0;
+        if (fractional && QT_VERSION < QT_VERSION_CHECK(6, 5, 0))
+            GTEST_SKIP() << "Qt " << qVersion() << " takes no fractional scale from the compositor (Qt 6.5 does): "
+                         << "it draws at 2 and the compositor shrinks the window, blending every card";
         ASSERT_NO_FATAL_FAILURE(compositor.start(scale()));
         ASSERT_NO_FATAL_FAILURE(pointer.start(compositor));
         ASSERT_NO_FATAL_FAILURE(pointer.park());
+        if (fractional && !pointer.offers("wp_fractional_scale_manager_v1"))
+            GTEST_SKIP() << "this sway offers no fractional-scale protocol (sway 1.8 does): "
+                         << "it would ask for 2 and shrink the window, blending every card";
     }
 
     // Starts the program and finds its window and the board in it.
@@ -238,6 +269,39 @@ protected:
         ASSERT_TRUE(waitFor([&] { return windows().size() == 1 && !clientArea().isNull(); }))
             << "no window showing the board: the program has " << windows().size()
             << " windows, and the output shows " << test::describeShot(compositor.screenshot()).toStdString();
+        ASSERT_NO_FATAL_FAILURE(placeOnDeviceGrid());
+    }
+
+    // Sway centres a new window, which can put it half a logical pixel off the
+    // device grid: sway 1.7 then draws it on the nearest device pixel but hands
+    // it pointer positions from where it really is, half a logical pixel away.
+    // A window whose client area starts on a multiple of 4 logical pixels lies
+    // on the device grid at every scale tested.
+    void placeOnDeviceGrid()
+    {
+        const auto clientCorner = [this] {
+            const QJsonObject view = windows().front();
+            const QJsonObject frame = view.value("rect").toObject();
+            const QJsonObject content = view.value("window_rect").toObject();
+            return QPoint(frame.value("x").toInt() + content.value("x").toInt(),
+                          frame.value("y").toInt() + content.value("y").toInt());
+        };
+        const auto moveTo = [this](QPoint position) {
+            compositor.swaymsg({QStringLiteral("[pid=%1]").arg(velmora->processId()), "move", "position",
+                                QString::number(position.x()), QString::number(position.y())});
+        };
+        // Where the client area lands depends on the frame's width and title bar:
+        // move once to see, then again to the grid.
+        constexpr QPoint kPlace(100, 100);
+        const QPoint centred = clientCorner();
+        moveTo(kPlace);
+        waitFor([&] { return clientCorner() != centred; }, 5000);
+        const QPoint overshoot(clientCorner().x() % 4, clientCorner().y() % 4);
+        moveTo(kPlace + QPoint((4 - overshoot.x()) % 4, (4 - overshoot.y()) % 4));
+        ASSERT_TRUE(waitFor([&] { return clientCorner().x() % 4 == 0 && clientCorner().y() % 4 == 0; }))
+            << "the window is not on the device grid";
+        origin_.reset();
+        ASSERT_TRUE(waitFor([&] { return !clientArea().isNull(); })) << "the board is gone after the move";
     }
 
     std::vector<QJsonObject> windows() const { return compositor.windowsOf(velmora->processId()); }
@@ -252,17 +316,18 @@ protected:
                 return {};
             const QJsonObject frame = views.front().value("rect").toObject();
             const QJsonObject content = views.front().value("window_rect").toObject();
-            const int left = (frame.value("x").toInt() + content.value("x").toInt()) * scale();
-            origin_ = test::findClientArea(shot, left, scale());
+            // The compositor puts the window's corner on the device pixel nearest to it.
+            const int left = qRound((frame.value("x").toInt() + content.value("x").toInt()) * scale());
+            origin_ = test::findClientArea(shot, left, factor());
             if (!origin_)
                 return {};
         }
-        return shot.copy(QRect(*origin_, QSize(kClientWidth, kClientHeight) * scale()));
+        return shot.copy(QRect(*origin_, QSize(kClientWidth, kClientHeight) * factor()));
     }
 
     void expectShows(const Board &board)
     {
-        const QString difference = test::waitUntilShown([this] { return clientArea(); }, board, scale());
+        const QString difference = test::waitUntilShown([this] { return clientArea(); }, board, factor());
         EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
     }
 
@@ -298,12 +363,16 @@ TEST_P(Wayland, ClicksKeysAndAboutWorkAsANativeClient)
     EXPECT_EQ(main[0].value("app_id").toString(), "org.example.Velmora");
     EXPECT_EQ(main[0].value("name").toString(), "Velmora");
     EXPECT_EQ(main[0].value("type").toString(), "floating_con") << "a fixed-size window floats";
-    EXPECT_EQ(main[0].value("window_rect").toObject().value("width").toInt(), kClientWidth);
+    // On the device grid, or the compositor would resample the whole window.
+    const QJsonObject content = main[0].value("window_rect").toObject();
+    EXPECT_EQ(content.value("width").toInt(), DeviceGrid(scale(), 0, 0).windowWidth());
+    for (const char *side : {"width", "height"})
+        EXPECT_DOUBLE_EQ(content.value(side).toInt() * scale(), qRound(content.value(side).toInt() * scale())) << side;
     Board expected;
     expectShows(expected);
 
     test::clickGapsThenEdges(
-        expected, scale(), [&](QPoint pixel, bool right) { click(pixel, right ? kRightButton : kLeftButton); },
+        expected, factor(), [&](QPoint pixel, bool right) { click(pixel, right ? kRightButton : kLeftButton); },
         [&](const Board &board) { expectShows(board); });
 
     // Help > About... by its access keys. The box is modal: the window takes no click.
@@ -312,7 +381,7 @@ TEST_P(Wayland, ClicksKeysAndAboutWorkAsANativeClient)
     const QJsonObject box = withBox[withBox[0].value("id") == main[0].value("id") ? 1 : 0];
     EXPECT_EQ(box.value("name").toString(), "Velmora");
     // The Ace of Clubs, in the main window's first column, lies clear of the box.
-    click(QPoint(kCardWidth / 2, kCardHeight / 2) * scale());
+    click(QPoint(kCardWidth / 2, kCardHeight / 2) * factor());
     compositor.swaymsg({QStringLiteral("[con_id=%1]").arg(box.value("id").toInteger()), "focus"});
     compositor.type({"-k", "Return"});
     ASSERT_TRUE(waitFor([&] { return windows().size() == 1; })) << "Return did not close the About box";
@@ -324,9 +393,9 @@ TEST_P(Wayland, ClicksKeysAndAboutWorkAsANativeClient)
     // File > Reset by its access keys.
     const auto resetShown = [&] {
         const QImage shown = clientArea();
-        return shown.width() > kCardWidth * scale() &&
-               test::firstDifference(shown, test::renderBoard(Board(), shown.pixel(kCardWidth * scale(), 0),
-                                                              scale()))
+        return shown.width() > kCardWidth * factor() &&
+               test::firstDifference(shown, test::renderBoard(Board(), shown.pixel(kCardWidth * factor(), 0),
+                                                              factor()))
                    .isEmpty();
     };
     EXPECT_TRUE(typeAccessKeys("f", "r", resetShown)) << "File > Reset by its keys did not reset";
@@ -341,7 +410,7 @@ TEST_P(Wayland, ClicksKeysAndAboutWorkAsANativeClient)
     EXPECT_EQ(velmora->errors().toStdString(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Scale, Wayland, testing::Values(1, 2),
+INSTANTIATE_TEST_SUITE_P(Scale, Wayland, testing::ValuesIn(kScales),
                          [](const testing::TestParamInfo<int> &info) { return "Scale" + std::to_string(info.param); });
 
 } // namespace
