@@ -4,6 +4,7 @@
 #include "text.h"
 
 #include <window/about.h>
+#include <window/devicegrid.h>
 #include <window/failure.h>
 #include <window/config.h>
 
@@ -11,7 +12,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace velmora::win32 {
@@ -26,12 +26,9 @@ constexpr UINT kAboutCommand = 2;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
 
-// Whole device pixels per picture pixel, so that every picture pixel stays a sharp
-// square: 120 dpi (125 %) draws at 1, 144 and 168 dpi (150 %, 175 %) at 2.
-int scaleForDpi(UINT dpi)
-{
-    return std::max(1, static_cast<int>((dpi + USER_DEFAULT_SCREEN_DPI / 2) / USER_DEFAULT_SCREEN_DPI));
-}
+// Whole device pixels per picture pixel: 120 dpi (125 %) draws at 1, 144 and
+// 168 dpi (150 %, 175 %) at 2.
+int scaleForDpi(UINT dpi) { return wholeFactor(static_cast<double>(dpi) / USER_DEFAULT_SCREEN_DPI); }
 
 MouseButton buttonOf(UINT message)
 {
