@@ -17,6 +17,7 @@ public:
     bool showBoard() override;
     void showMessage(std::string_view text) override;
     void announceCardState(const CardCell &cell) override;
+    void announceDeckReset() override;
 
 private:
     const Board *board_ = nullptr;

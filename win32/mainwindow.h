@@ -38,6 +38,7 @@ public:
     bool showBoard() override;
     void showMessage(std::string_view text) override;
     void announceCardState(const CardCell &cell) override;
+    void announceDeckReset() override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

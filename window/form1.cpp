@@ -75,6 +75,8 @@ void Form1::Reset_Click()
         if (cell.state() != before.cell(cell.card()).state())
             view_.announceCardState(cell);
     }
+    // Said even when nothing was played: the player hears that the command ran.
+    view_.announceDeckReset();
 }
 
 void Form1::About_Click() { view_.showMessage(aboutText()); }
