@@ -1,18 +1,26 @@
 // What a screen reader hears of the real program on an X desktop: the
 // state-changed events of the cards over the accessibility bus, after clicks
-// and after File > Reset.
+// and after File > Reset; and what a real one, Orca, says to a blind player.
 
 #include "xsession.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
+
+// What Orca said, as gtest shows it.
+void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace velmora::test {
 namespace {
 
 QString velmoraPath;
 QString listenerPath;
+QString orcaPath;
 
 // The listener's lines, read until there are `count` of them; its Python start
 // is slow on a busy machine, hence the longer patience.
@@ -71,18 +79,164 @@ TEST(Accessibility, AScreenReaderHearsEveryCardChangeAfterClicksAndReset)
     EXPECT_EQ(listener.exitCode(), 0);
 }
 
+// The Orca screen reader with settings, home and log of its own, silent: what
+// it says is read from its debug log, one line per utterance as it says it.
+class Orca {
+public:
+    Orca()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *folder : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+            environment.insert(folder, home_.path());
+        environment.insert("GSETTINGS_BACKEND", "memory"); // leaves the user's desktop settings alone
+        orca_.setProcessEnvironment(environment);
+        orca_.setProcessChannelMode(QProcess::ForwardedChannels);
+        orca_.setChildProcessModifier(dieWithTheTest);
+        orca_.start(orcaPath, {home_.filePath("orca"), log_.fileName()});
+    }
+    ~Orca()
+    {
+        orca_.kill();
+        orca_.waitForFinished();
+    }
+    Orca(const Orca &) = delete;
+    Orca &operator=(const Orca &) = delete;
+
+    // Waits until Orca says words that start with `start` after what it had said
+    // when the player last acted; returns what it said up to there.
+    QStringList says(const QString &start)
+    {
+        QStringList heard;
+        waitFor([&] {
+            read();
+            for (; next_ < said_.size(); ++next_) {
+                heard << said_[next_];
+                if (said_[next_].startsWith(start)) {
+                    ++next_;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return heard;
+    }
+    // What the player does next is heard from here on.
+    void listen()
+    {
+        read();
+        next_ = said_.size();
+    }
+
+private:
+    void read()
+    {
+        // SPEECH OUTPUT: 'words'{voice} or 'words'[{voice}]
+        static const QRegularExpression utterance(QStringLiteral("SPEECH OUTPUT: '(.*)'[[{]"));
+        if (!log_.isOpen() && !log_.open(QIODevice::ReadOnly))
+            return;
+        while (log_.canReadLine() || !log_.atEnd()) {
+            const QByteArray line = log_.readLine();
+            if (!line.endsWith('\n')) { // Orca is still writing it
+                log_.seek(log_.pos() - line.size());
+                return;
+            }
+            const QRegularExpressionMatch match = utterance.match(QString::fromUtf8(line));
+            if (match.hasMatch())
+                said_ << match.captured(1);
+        }
+    }
+
+    QTemporaryDir home_;
+    QFile log_{home_.filePath("speech.log")};
+    QProcess orca_;
+    QStringList said_;
+    qsizetype next_ = 0;
+};
+
+// A key pressed as a person presses it: for Alt and a letter, Alt is held down
+// until the letter has gone.
+void press(const QStringList &keys)
+{
+    xdotool({"keydown", keys.first()});
+    for (const QString &key : keys.mid(1))
+        xdotool({"key", key});
+    xdotool({"keyup", keys.first()});
+}
+
+// Orca's own keys on the desktop layout: flat review's next item (KP_6) and a
+// click on it (KP_Divide), and "where am I" (KP_Enter).
+TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
+{
+    Orca orca;
+    ASSERT_FALSE(orca.says("Screen reader on").isEmpty()) << "Orca did not start";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    Program velmora(velmoraPath, {}, environment);
+    DeckWindow window(waitForVelmoraWindows(1).value(0), 1);
+    // Entering the window, the player hears where the reader is.
+    EXPECT_EQ(orca.says("Deck panel").last(), "Deck panel.");
+    EXPECT_EQ(orca.says("No card played").last(), "No card played.");
+
+    orca.listen();
+    window.click({230, 120});
+    EXPECT_EQ(orca.says("8 of Hearts").last(), "8 of Hearts check box checked.");
+    EXPECT_EQ(orca.says("Played").last(), "Played.");
+
+    // Flat review goes on from the card just played, to the next one in its row.
+    QStringList reviewed;
+    for (int i = 0; i < 4 && !reviewed.contains("9 of Hearts"); ++i) {
+        orca.listen();
+        xdotool({"key", "KP_6"});
+        reviewed << orca.says("");
+    }
+    ASSERT_TRUE(reviewed.contains("9 of Hearts")) << reviewed.join(" | ").toStdString();
+    orca.listen();
+    xdotool({"key", "KP_Divide"});
+    EXPECT_EQ(orca.says("9 of Hearts").last(), "9 of Hearts check box checked.");
+    Board expected;
+    expected.markPlayed({Rank::Eight, Suit::Hearts});
+    expected.markPlayed({Rank::Nine, Suit::Hearts});
+    window.expectShows(expected);
+
+    // File > Reset by its access keys, each once the reader has said what it opened.
+    orca.listen();
+    press({"alt", "f"});
+    const QStringList menu = orca.says("Reset");
+    ASSERT_EQ(menu.last(), "Reset.") << "the File menu did not open: " << menu.join(" | ").toStdString();
+    xdotool({"key", "r"});
+    EXPECT_EQ(orca.says("Deck panel").last(), "Deck panel.");
+    EXPECT_EQ(orca.says("No card played").last(), "No card played.");
+    window.expectShows(Board());
+    orca.listen();
+    xdotool({"key", "KP_Enter"});
+    EXPECT_EQ(orca.says("").value(0), "Deck panel.") << "where am I, after File > Reset";
+
+    // Help > About..., OK: the reader comes back to the deck, not to the menu.
+    orca.listen();
+    press({"alt", "h"});
+    ASSERT_EQ(orca.says("About").last(), "About...") << "the Help menu did not open";
+    xdotool({"key", "a"});
+    ASSERT_EQ(orca.says("OK").last(), "OK push button.") << "the About box did not open";
+    xdotool({"key", "Return"});
+    EXPECT_EQ(orca.says("Deck panel").last(), "Deck panel.");
+    orca.listen();
+    xdotool({"key", "KP_Enter"});
+    EXPECT_EQ(orca.says("").value(0), "Deck panel.") << "where am I, after the About box";
+}
+
 } // namespace
 } // namespace velmora::test
 
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        fprintf(stderr, "usage: accessibility_test VELMORA ATSPI-LISTENER\n");
+    if (argc != 4) {
+        fprintf(stderr, "usage: accessibility_test VELMORA ATSPI-LISTENER SILENT-ORCA\n");
         return 2;
     }
     velmora::test::velmoraPath = QString::fromLocal8Bit(argv[1]);
     velmora::test::listenerPath = QString::fromLocal8Bit(argv[2]);
+    velmora::test::orcaPath = QString::fromLocal8Bit(argv[3]);
     testing::AddGlobalTestEnvironment(new velmora::test::XServer);
     return RUN_ALL_TESTS();
 }
