@@ -13,7 +13,8 @@ from orca import settings, speechserver
 
 
 class SilentServer(speechserver.SpeechServer):
-    """A speech server that says nothing; Orca logs each utterance before it hands it over."""
+    """A speech server that says nothing; Orca logs each utterance before it hands it over.
+    Orca 43 asks for it by the first names, later ones by the second."""
 
     @staticmethod
     def getFactoryName():
@@ -27,8 +28,12 @@ class SilentServer(speechserver.SpeechServer):
     def getSpeechServer(info=None):
         return SilentServer()
 
+    get_speech_server = getSpeechServer
+
     def getInfo(self):
         return ['silent', 'silent']
+
+    get_info = getInfo
 
 
 sys.modules['silentspeech'] = sys.modules[__name__]
