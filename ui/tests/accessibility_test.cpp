@@ -158,6 +158,9 @@ private:
     qsizetype next_ = 0;
 };
 
+// The last words heard; none when nothing was.
+QString lastOf(const QStringList &heard) { return heard.value(heard.size() - 1); }
+
 // Opens a menu by its access key as a person does: Alt is held down until the
 // reader has said the menu's first item. Now and then, on a busy machine, the
 // menu closes as soon as it opens (the window's activation flickers while the
@@ -166,7 +169,7 @@ private:
 QStringList openMenu(Orca &orca, const QString &key, const QString &firstItem)
 {
     QStringList heard;
-    for (int attempt = 0; attempt < 3 && !heard.value(heard.size() - 1).startsWith(firstItem); ++attempt) {
+    for (int attempt = 0; attempt < 3 && !lastOf(heard).startsWith(firstItem); ++attempt) {
         xdotool({"keydown", "alt"});
         xdotool({"key", key});
         heard << orca.says(firstItem, "Deck panel");
@@ -187,13 +190,13 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
     Program velmora(velmoraPath, {}, environment);
     DeckWindow window(waitForVelmoraWindows(1).value(0), 1);
     // Entering the window, the player hears where the reader is.
-    EXPECT_EQ(orca.says("Deck panel").last(), "Deck panel.");
-    EXPECT_EQ(orca.says("No card played").last(), "No card played.");
+    EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
+    EXPECT_EQ(lastOf(orca.says("No card played")), "No card played.");
 
     orca.listen();
     window.click({230, 120});
-    EXPECT_EQ(orca.says("8 of Hearts").last(), "8 of Hearts check box checked.");
-    EXPECT_EQ(orca.says("Played").last(), "Played.");
+    EXPECT_EQ(lastOf(orca.says("8 of Hearts")), "8 of Hearts check box checked.");
+    EXPECT_EQ(lastOf(orca.says("Played")), "Played.");
 
     // Flat review goes on from the card just played, item by item, to the next
     // card in its row. KP_Right is KP_6 with Num Lock off, as it is here.
@@ -205,7 +208,7 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
     ASSERT_TRUE(reviewed.contains("9 of Hearts")) << reviewed.join(" | ").toStdString();
     orca.listen();
     xdotool({"key", "KP_Divide"});
-    EXPECT_EQ(orca.says("9 of Hearts").last(), "9 of Hearts check box checked.");
+    EXPECT_EQ(lastOf(orca.says("9 of Hearts")), "9 of Hearts check box checked.");
     Board expected;
     expected.markPlayed({Rank::Eight, Suit::Hearts});
     expected.markPlayed({Rank::Nine, Suit::Hearts});
@@ -214,10 +217,10 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
     // File > Reset by its access keys, each once the reader has said what it opened.
     orca.listen();
     const QStringList file = openMenu(orca, "f", "Reset");
-    ASSERT_EQ(file.last(), "Reset.") << "the File menu did not open: " << file.join(" | ").toStdString();
+    ASSERT_EQ(lastOf(file), "Reset.") << "the File menu did not open: " << file.join(" | ").toStdString();
     xdotool({"key", "r"});
-    EXPECT_EQ(orca.says("Deck panel").last(), "Deck panel.");
-    EXPECT_EQ(orca.says("No card played").last(), "No card played.");
+    EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
+    EXPECT_EQ(lastOf(orca.says("No card played")), "No card played.");
     window.expectShows(Board());
     orca.listen();
     xdotool({"key", "KP_Enter"});
@@ -226,11 +229,11 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
     // Help > About..., OK: the reader comes back to the deck, not to the menu.
     orca.listen();
     const QStringList help = openMenu(orca, "h", "About");
-    ASSERT_EQ(help.last(), "About...") << "the Help menu did not open: " << help.join(" | ").toStdString();
+    ASSERT_EQ(lastOf(help), "About...") << "the Help menu did not open: " << help.join(" | ").toStdString();
     xdotool({"key", "a"});
-    ASSERT_EQ(orca.says("OK").last(), "OK push button.") << "the About box did not open";
+    ASSERT_EQ(lastOf(orca.says("OK")), "OK push button.") << "the About box did not open";
     xdotool({"key", "Return"});
-    EXPECT_EQ(orca.says("Deck panel").last(), "Deck panel.");
+    EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
     orca.listen();
     xdotool({"key", "KP_Enter"});
     EXPECT_EQ(orca.says("").value(0), "Deck panel.") << "where am I, after the About box";
