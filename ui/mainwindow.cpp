@@ -47,6 +47,11 @@ void MainWindow::createMenus()
     // where it is on every platform.
     about->setMenuRole(QAction::NoRole);
     connect(about, &QAction::triggered, this, [this] { form_.About_Click(); });
+
+    // A closed menu leaves the screen reader on an item that is gone: bring it back
+    // to the deck once the menu's own events are out.
+    for (QMenu *menu : {file, help})
+        connect(menu, &QMenu::aboutToHide, this, [this] { moveReaderFocus(); }, Qt::QueuedConnection);
 }
 
 bool MainWindow::showCell(const CardCell &cell)
@@ -82,6 +87,31 @@ void MainWindow::announceCardState(const CardCell &cell)
     changed.disabled = true; // a played card can no longer be pressed
     QAccessibleStateChangeEvent event(view_, changed);
     event.setChild(cardIndex(cell.card()));
+    QAccessible::updateAccessibility(&event);
+    // A reader speaks a state change only of what it is on; the focus makes it
+    // say the played card with its new state wherever it was.
+    if (cell.state() == CellState::Played)
+        moveReaderFocus(cardIndex(cell.card()));
+}
+
+void MainWindow::announceDeckReset() { moveReaderFocus(); }
+
+// Entering the window, at start, from another window or from the message box,
+// the reader says where it is: the deck, which no key can reach.
+void MainWindow::changeEvent(QEvent *event)
+{
+    // After the window's own activation events, which put the reader on the frame.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(this, [this] { moveReaderFocus(); }, Qt::QueuedConnection);
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::moveReaderFocus(int card)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent event(view_, QAccessible::Focus);
+    event.setChild(card);
     QAccessible::updateAccessibility(&event);
 }
 

@@ -23,9 +23,16 @@ public:
     void showMessage(std::string_view text) override;
     void announceCardState(const CardCell &cell) override;
     void endWithFatalError(std::string_view text) override;
+    void announceDeckReset() override;
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void createMenus();
+    // Moves the screen reader's focus, never the keyboard's, to the deck or to
+    // one of its cards: the reader speaks it and reads on from there.
+    void moveReaderFocus(int card = -1);
 
     Form1 form_{*this};
     BoardView *view_;

@@ -13,6 +13,8 @@ void velmora_page_message(const char *text, int length);
 void velmora_page_add_card(int index, const char *name, int length, int left, int top, int width,
                            int height);
 void velmora_page_card_state(int index, int played);
+// Has screen readers say the text, politely, wherever they are.
+void velmora_page_announce(const char *text, int length);
 // Shows the fatal error and stops the page.
 void velmora_page_fatal(const char *text, int length);
 }

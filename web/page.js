@@ -14,6 +14,9 @@ mergeInto(LibraryManager.library, {
   velmora_page_card_state: function (index, played) {
     Module['page'].cardState(index, played !== 0);
   },
+  velmora_page_announce: function (text, length) {
+    Module['page'].announce(UTF8ToString(text, length));
+  },
   velmora_page_fatal: function (text, length) {
     Module['page'].fatal(UTF8ToString(text, length));
   },

@@ -3,9 +3,12 @@
 #include "page.h"
 
 #include <pictures/pictures.h>
+#include <window/accessiblenames.h>
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -59,6 +62,15 @@ void WebView::showMessage(std::string_view text)
 void WebView::announceCardState(const CardCell &cell)
 {
     velmora_page_card_state(cardIndex(cell.card()), cell.state() == CellState::Played);
+    if (cell.state() == CellState::Played) {
+        const std::string words = playAnnouncement(cell.card());
+        velmora_page_announce(words.data(), static_cast<int>(words.size()));
+    }
+}
+
+void WebView::announceDeckReset()
+{
+    velmora_page_announce(kResetAnnouncement.data(), static_cast<int>(kResetAnnouncement.size()));
 }
 
 void WebView::endWithFatalError(std::string_view text)

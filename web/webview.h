@@ -23,6 +23,7 @@ public:
     void showMessage(std::string_view text) override;
     void announceCardState(const CardCell &cell) override;
     void endWithFatalError(std::string_view text) override;
+    void announceDeckReset() override;
 
 private:
     // The picture's RGBA pixels, each picture pixel a scale × scale block; made once per scale.

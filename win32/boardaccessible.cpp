@@ -145,8 +145,10 @@ HRESULT BoardAccessible::get_accValue(VARIANT child, BSTR *value)
 HRESULT BoardAccessible::get_accDescription(VARIANT child, BSTR *description)
 {
     return answerAbout(window_, child, [&](std::optional<Card> card) {
-        if (!card)
-            return noString(description);
+        if (!card) {
+            const std::string_view deck = deckDescription(window_->board());
+            return deck.empty() ? noString(description) : putString(description, toWide(deck));
+        }
         return putString(description, toWide(cardStateDescription(window_->board().cell(*card).state())));
     });
 }

@@ -39,6 +39,7 @@ public:
     void showMessage(std::string_view text) override;
     void announceCardState(const CardCell &cell) override;
     void endWithFatalError(std::string_view text) override;
+    void announceDeckReset() override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

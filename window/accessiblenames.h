@@ -1,14 +1,25 @@
 #pragma once
 
-#include <board/cardcell.h>
+#include <board/board.h>
 
+#include <string>
 #include <string_view>
 
 namespace velmora {
 
 // What screen readers say of the deck beyond each card's name (cardName): the
-// name of the whole deck, and the description of a card in either state.
+// name and description of the whole deck, the description of a card in either
+// state, and the words every front end speaks after a play and after Reset.
 inline constexpr std::string_view kDeckAccessibleName = "Deck";
+inline constexpr std::string_view kResetAnnouncement = "Deck reset, no card played";
+
+inline std::string playAnnouncement(Card card) { return cardName(card) + ", played"; }
+
+// A reader that speaks the deck when it gets there says whether the deck is whole.
+inline std::string_view deckDescription(const Board &board)
+{
+    return board == Board() ? "No card played" : "";
+}
 
 constexpr std::string_view cardStateDescription(CellState state)
 {

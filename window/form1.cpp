@@ -89,6 +89,8 @@ void Form1::Reset_Click()
             if (cell.state() != before.cell(cell.card()).state())
                 view_.announceCardState(cell);
         }
+        // Said even when nothing was played: the player hears that the command ran.
+        view_.announceDeckReset();
     });
 }
 

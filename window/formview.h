@@ -20,12 +20,17 @@ public:
     // button and no icon; returns once it is dismissed. The text's lines are
     // joined by lone carriage returns.
     virtual void showMessage(std::string_view text) = 0;
-    // Tells assistive technology that the card's checked state changed.
+    // Tells assistive technology that the card's checked state changed. A card
+    // turns Played only when it is played, so a view that speaks each play to a
+    // screen reader does it here; it turns Unplayed only through a Reset.
     virtual void announceCardState(const CardCell &cell) = 0;
     // A fatal error: shows the text in a message box and ends the program (the
     // process, or the page) once it is dismissed. Where a box cannot wait (the
     // page), it returns at once; Form1 takes no more input meanwhile.
     virtual void endWithFatalError(std::string_view text) = 0;
+    // Tells assistive technology, once, that Reset brought the whole deck back,
+    // so that a screen reader says so rather than 52 cards one by one.
+    virtual void announceDeckReset() = 0;
 
 protected:
     FormView() = default;

@@ -9,11 +9,11 @@ VELMORA_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev 
 VELMORA_RUN_PACKAGES=(qt6-wayland)
 # What the tests need on top: GoogleTest and Google Benchmark (the tests build the
 # whole tree), a real X server and input, a private session bus, screenshots, the
-# icon reader, an accessibility bus and a listener on it, static analysis and the
-# packaging tools.
+# icon reader, an accessibility bus, a listener on it and a real screen reader,
+# static analysis and the packaging tools.
 VELMORA_TEST_PACKAGES=(libgtest-dev libbenchmark-dev libxdamage-dev
     xvfb xauth xdotool openbox dbus-daemon dbus-bin imagemagick icoutils x11-utils strace procps
-    at-spi2-core python3-pyatspi
+    at-spi2-core python3-pyatspi orca
     clang-tidy cppcheck
     desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian groff-base mandoc man-db)
 # And for the Wayland tests: a headless compositor, screenshots, keys, and what our

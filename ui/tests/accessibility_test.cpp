@@ -1,18 +1,26 @@
 // What a screen reader hears of the real program on an X desktop: the
 // state-changed events of the cards over the accessibility bus, after clicks
-// and after File > Reset.
+// and after File > Reset; and what a real one, Orca, says to a blind player.
 
 #include "xsession.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
+
+// What Orca said, as gtest shows it.
+void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace velmora::test {
 namespace {
 
 QString velmoraPath;
 QString listenerPath;
+QString orcaPath;
 
 // The listener's lines, read until there are `count` of them; its Python start
 // is slow on a busy machine, hence the longer patience.
@@ -71,18 +79,191 @@ TEST(Accessibility, AScreenReaderHearsEveryCardChangeAfterClicksAndReset)
     EXPECT_EQ(listener.exitCode(), 0);
 }
 
+// The Orca screen reader with settings, home and log of its own, silent: what
+// it says is read from its debug log, one line per utterance as it says it.
+class Orca {
+public:
+    Orca()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *folder : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+            environment.insert(folder, home_.path());
+        environment.insert("GSETTINGS_BACKEND", "memory"); // leaves the user's desktop settings alone
+        orca_.setProcessEnvironment(environment);
+        orca_.setProcessChannelMode(QProcess::ForwardedChannels);
+        orca_.setChildProcessModifier(dieWithTheTest);
+        orca_.start(orcaPath, {home_.filePath("orca"), log_.fileName()});
+    }
+    ~Orca()
+    {
+        orca_.kill();
+        orca_.waitForFinished();
+        // Orca's log tells why it said what it did.
+        if (testing::Test::HasFailure()) {
+            home_.setAutoRemove(false);
+            ADD_FAILURE() << "Orca's log is kept: " << log_.fileName().toStdString();
+        }
+    }
+    Orca(const Orca &) = delete;
+    Orca &operator=(const Orca &) = delete;
+
+    // Waits until Orca says words that start with `start` (or `orStart`) after
+    // what it had said when the player last acted; returns what it said up to there.
+    QStringList says(const QString &start, const QString &orStart = {})
+    {
+        QStringList heard;
+        waitFor([&] {
+            read();
+            for (; next_ < said_.size(); ++next_) {
+                heard << said_[next_];
+                if (said_[next_].startsWith(start) || (!orStart.isEmpty() && said_[next_].startsWith(orStart))) {
+                    ++next_;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return heard;
+    }
+    // What the player does next is heard from here on.
+    void listen()
+    {
+        read();
+        next_ = said_.size();
+    }
+
+private:
+    void read()
+    {
+        // SPEECH OUTPUT: 'words'{voice}, 'words'[{voice}] or 'words' {voice}
+        static const QRegularExpression utterance(QStringLiteral("SPEECH OUTPUT: '(.*)' ?[[{]"));
+        if (!log_.isOpen() && !log_.open(QIODevice::ReadOnly))
+            return;
+        while (log_.canReadLine() || !log_.atEnd()) {
+            const QByteArray line = log_.readLine();
+            if (!line.endsWith('\n')) { // Orca is still writing it
+                log_.seek(log_.pos() - line.size());
+                return;
+            }
+            const QRegularExpressionMatch match = utterance.match(QString::fromUtf8(line));
+            if (match.hasMatch())
+                said_ << match.captured(1);
+        }
+    }
+
+    QTemporaryDir home_;
+    QFile log_{home_.filePath("speech.log")};
+    QProcess orca_;
+    QStringList said_;
+    qsizetype next_ = 0;
+};
+
+// What Orca says of a card just played. When it takes the button's press
+// before the program's events, it has already gone to the card under the
+// pointer by itself and says only the new state.
+bool isPlaySpoken(const QString &heard, const QString &card)
+{
+    return heard == card + " check box checked." || heard == "checked";
+}
+
+// The last words heard; none when nothing was.
+QString lastOf(const QStringList &heard) { return heard.value(heard.size() - 1); }
+
+// Opens a menu by its access key as a person does: Alt is held down until the
+// reader has said the menu's first item. Now and then, on a busy machine, the
+// menu closes as soon as it opens (the window's activation flickers while the
+// accessibility bus passes the key on) and the reader is back on the deck: then
+// the person tries again. Returns what the reader said.
+QStringList openMenu(Orca &orca, const QString &key, const QString &firstItem)
+{
+    QStringList heard;
+    for (int attempt = 0; attempt < 3 && !lastOf(heard).startsWith(firstItem); ++attempt) {
+        xdotool({"keydown", "alt"});
+        xdotool({"key", key});
+        heard << orca.says(firstItem, "Deck panel");
+        xdotool({"keyup", "alt"});
+    }
+    return heard;
+}
+
+// Orca's own keys on the desktop layout: flat review's next item (KP_6) and a
+// click on it (KP_Divide), and "where am I" (KP_Enter). Each step waits for what
+// Orca says of the one before, as a player listens before going on.
+TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
+{
+    Orca orca;
+    ASSERT_FALSE(orca.says("Screen reader on").isEmpty()) << "Orca did not start";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    Program velmora(velmoraPath, {}, environment);
+    DeckWindow window(waitForVelmoraWindows(1).value(0), 1);
+    // Entering the window, the player hears where the reader is.
+    EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
+    EXPECT_EQ(lastOf(orca.says("No card played")), "No card played.");
+
+    orca.listen();
+    window.click({230, 120});
+    const QString eight = lastOf(orca.says("8 of Hearts", "checked"));
+    EXPECT_TRUE(isPlaySpoken(eight, "8 of Hearts")) << eight.toStdString();
+    if (eight != "checked") { // the card's whole presentation ends with its description
+        EXPECT_EQ(lastOf(orca.says("Played")), "Played.");
+    }
+
+    // Flat review goes on from the card just played, item by item, to the next
+    // card in its row. KP_Right is KP_6 with Num Lock off, as it is here.
+    QStringList reviewed;
+    for (int i = 0; i < 4 && !reviewed.contains("9 of Hearts"); ++i) {
+        xdotool({"key", "KP_Right"});
+        reviewed << orca.says("").value(0);
+    }
+    ASSERT_TRUE(reviewed.contains("9 of Hearts")) << reviewed.join(" | ").toStdString();
+    orca.listen();
+    xdotool({"key", "KP_Divide"});
+    const QString nine = lastOf(orca.says("9 of Hearts", "checked"));
+    EXPECT_TRUE(isPlaySpoken(nine, "9 of Hearts")) << nine.toStdString();
+    Board expected;
+    expected.markPlayed({Rank::Eight, Suit::Hearts});
+    expected.markPlayed({Rank::Nine, Suit::Hearts});
+    window.expectShows(expected);
+
+    // File > Reset by its access keys, each once the reader has said what it opened.
+    orca.listen();
+    const QStringList file = openMenu(orca, "f", "Reset");
+    ASSERT_EQ(lastOf(file), "Reset.") << "the File menu did not open: " << file.join(" | ").toStdString();
+    xdotool({"key", "r"});
+    EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
+    EXPECT_EQ(lastOf(orca.says("No card played")), "No card played.");
+    window.expectShows(Board());
+    orca.listen();
+    xdotool({"key", "KP_Enter"});
+    EXPECT_EQ(orca.says("").value(0), "Deck panel.") << "where am I, after File > Reset";
+
+    // Help > About..., OK: the reader comes back to the deck, not to the menu.
+    orca.listen();
+    const QStringList help = openMenu(orca, "h", "About");
+    ASSERT_EQ(lastOf(help), "About...") << "the Help menu did not open: " << help.join(" | ").toStdString();
+    xdotool({"key", "a"});
+    ASSERT_EQ(lastOf(orca.says("OK")), "OK push button.") << "the About box did not open";
+    xdotool({"key", "Return"});
+    EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
+    orca.listen();
+    xdotool({"key", "KP_Enter"});
+    EXPECT_EQ(orca.says("").value(0), "Deck panel.") << "where am I, after the About box";
+}
+
 } // namespace
 } // namespace velmora::test
 
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        fprintf(stderr, "usage: accessibility_test VELMORA ATSPI-LISTENER\n");
+    if (argc != 4) {
+        fprintf(stderr, "usage: accessibility_test VELMORA ATSPI-LISTENER SILENT-ORCA\n");
         return 2;
     }
     velmora::test::velmoraPath = QString::fromLocal8Bit(argv[1]);
     velmora::test::listenerPath = QString::fromLocal8Bit(argv[2]);
+    velmora::test::orcaPath = QString::fromLocal8Bit(argv[3]);
     testing::AddGlobalTestEnvironment(new velmora::test::XServer);
     return RUN_ALL_TESTS();
 }

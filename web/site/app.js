@@ -9,6 +9,7 @@ const canvas = document.getElementById('board');
 const context = canvas.getContext('2d');
 const dialog = document.getElementById('message');
 const dialogText = document.getElementById('message-text');
+const announcement = document.getElementById('announcement');
 const titles = [...menubar.querySelectorAll('.menu > [role=menuitem]')];
 const menus = titles.map((title) => title.nextElementSibling);
 
@@ -35,6 +36,8 @@ const page = {
     deck.append(box);
   },
   cardState: (index, played) => cards[index].box.setAttribute('aria-checked', String(played)),
+  // A new text node each time, so that the same words twice are spoken twice.
+  announce: (text) => announcement.replaceChildren(text),
   // The core takes no more input from here on.
   fatal(text) {
     menubar.inert = deck.inert = true;

@@ -200,6 +200,20 @@ def ax_cards(browser):
     return cards, roles
 
 
+def ax_announcement(browser):
+    """The politeness of the page's live region and the words in it, as a screen reader gets them."""
+    nodes = {n['nodeId']: n for n in browser.call('Accessibility.getFullAXTree')['nodes']}
+    region = next(n for n in nodes.values() if n.get('role', {}).get('value') == 'status')
+    live = {p['name']: p['value'].get('value') for p in region.get('properties', [])}.get('live')
+    words, todo = [], list(region.get('childIds', []))
+    while todo:
+        node = nodes[todo.pop(0)]
+        if node.get('role', {}).get('value') == 'StaticText':
+            words.append(node['name']['value'])
+        todo[:0] = node.get('childIds', [])
+    return live, ' '.join(words)
+
+
 def check_accessibility(page):
     b = page.browser
     page.open(800, 600, 1, 1)
@@ -213,10 +227,12 @@ def check_accessibility(page):
     page.click(page.picture(x + 15, y + 25))
     cards, _ = poll('the Queen of Hearts checked', lambda: (a := ax_cards(b)) and a[0]['Queen of Hearts'][0] ==
                     'true' and a)
+    poll('the play announced', lambda: ax_announcement(b) == ('polite', 'Queen of Hearts, played'))
     # Assistive technology's press on a checkbox plays its card.
     node = b.call('DOM.resolveNode', backendNodeId=cards['King of Spades'][2])['object']['objectId']
     b.call('Runtime.callFunctionOn', objectId=node, functionDeclaration='function () { this.click(); }')
     poll('the King of Spades checked', lambda: ax_cards(b)[0]['King of Spades'][0] == 'true')
+    poll('the press announced', lambda: ax_announcement(b)[1] == 'King of Spades, played')
     expect(sorted(n for n, c in ax_cards(b)[0].items() if c[0] == 'true') == ['King of Spades', 'Queen of Hearts'],
            'other cards checked')
     page.shows([card(11, 2)[0], card(12, 3)[0]])
@@ -224,6 +240,7 @@ def check_accessibility(page):
     expect(ax_cards(b)[1] >= {'menu'}, 'the open File menu has no menu role')
     page.key('r', 'KeyR')
     poll('every card unchecked after Reset', lambda: all(c[0] == 'false' for c in ax_cards(b)[0].values()))
+    poll('Reset announced', lambda: ax_announcement(b)[1] == 'Deck reset, no card played')
     # Tab goes to the menu bar and never to a card.
     for _ in range(3):
         page.key('\t', 'Tab')

@@ -5,9 +5,9 @@
 // location relative to the client area. Built for the tests only.
 //   accessibilityclient "Queen of Hearts" ...
 // With --events COUNT it listens instead, as a screen reader does, for the
-// window's state-change events: prints "ready" once it listens, then
-// "statechange ID" for each of the first COUNT events, and gives up after
-// 60 seconds (status 1).
+// window's state-change and focus events: prints "ready" once it listens, then
+// "statechange ID" or "focus ID" for each of the first COUNT events, and gives
+// up after 60 seconds (status 1).
 //   accessibilityclient --events 3
 // With --capture held|free it waits until the window has taken the mouse capture,
 // as it does on a button press, or let it go again, as after the release, and
@@ -61,11 +61,12 @@ int eventsLeft = 0;
 
 // Only notes the event: reading the card's state back from inside the callback
 // would call into the window's thread while it may still be sending the event.
-void CALLBACK stateChanged(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG id, DWORD, DWORD)
+void CALLBACK heard(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG id, DWORD, DWORD)
 {
-    if (object != OBJID_CLIENT || eventsLeft == 0)
+    if (object != OBJID_CLIENT || eventsLeft == 0 ||
+        (event != EVENT_OBJECT_FOCUS && event != EVENT_OBJECT_STATECHANGE))
         return;
-    std::printf("statechange %ld\n", id);
+    std::printf("%s %ld\n", event == EVENT_OBJECT_FOCUS ? "focus" : "statechange", id);
     std::fflush(stdout);
     --eventsLeft;
 }
@@ -74,8 +75,9 @@ int listen(HWND window, int count)
 {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr,
-                                         stateChanged, process, 0, WINEVENT_OUTOFCONTEXT);
+    // One hook for the range from focus to state change; the selection events between are ignored.
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr, heard, process, 0,
+                                         WINEVENT_OUTOFCONTEXT);
     if (hook == nullptr)
         return fail("SetWinEventHook", HRESULT_FROM_WIN32(GetLastError()));
     eventsLeft = count;

@@ -246,6 +246,8 @@ TEST_F(AccessibilityTest, DescriptionParentAndBadChildIds)
 {
     ASSERT_TRUE(deck);
     BSTR text = nullptr;
+    ASSERT_EQ(deck->get_accDescription(childId(CHILDID_SELF), &text), S_OK);
+    EXPECT_EQ(take(text), L"No card played");
     ASSERT_EQ(deck->get_accDescription(childId(kEightOfHeartsId), &text), S_OK);
     EXPECT_EQ(take(text), L"Not played yet");
     click(230, 120);
@@ -300,7 +302,7 @@ public:
         GetModuleFileNameW(nullptr, path, MAX_PATH);
         std::wstring command = path;
         command = L"\"" + command.substr(0, command.find_last_of(L"\\/") + 1) +
-                  L"accessibilityclient.exe\" --events 4";
+                  L"accessibilityclient.exe\" --events 8";
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
         HANDLE write = nullptr;
         EXPECT_TRUE(CreatePipe(&read_, &write, &inherit, 0));
@@ -351,9 +353,10 @@ private:
     std::string output_;
 };
 
-// A screen reader in another process hears each change as it happens: the
-// played card, and after Reset every card that changed back.
-TEST_F(MainWindowTest, AnAccessibilityClientHearsEveryStateChange)
+// A screen reader in another process hears each change as it happens, wherever
+// it was: it is sent to the played card, and after Reset to the deck, once every
+// card that changed back has said so.
+TEST_F(MainWindowTest, AnAccessibilityClientHearsEveryStateChangeAndIsSentToIt)
 {
     ShowWindow(window(), SW_SHOWNOACTIVATE);
     ListeningClient client;
@@ -364,12 +367,13 @@ TEST_F(MainWindowTest, AnAccessibilityClientHearsEveryStateChange)
     MSG message;
     GetMessageW(&message, window(), WM_NULL, WM_NULL);
     click(230, 120);
-    client.waitForLines(2);
+    client.waitForLines(3);
     click(5, 5);
     click(5, 5); // a marker: no change, no event
-    client.waitForLines(3);
+    client.waitForLines(5);
     choose(0);
-    EXPECT_EQ(client.waitForLines(5), "ready\nstatechange 34\nstatechange 1\nstatechange 1\nstatechange 34\n");
+    EXPECT_EQ(client.waitForLines(9), "ready\nstatechange 34\nfocus 34\nstatechange 1\nfocus 1\n"
+                                      "statechange 1\nstatechange 34\nfocus 0\n");
 }
 
 } // namespace
