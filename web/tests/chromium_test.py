@@ -3,20 +3,89 @@ ratios 1, 2 and 3, with touch, the accessibility tree and a script that runs
 before the page's own.
 
 usage: chromium_test.py SITE_DIR REFERENCE_COMMAND..."""
+import base64
+import json
+import os
+import subprocess
 import sys
+import tempfile
 
-from harness import Chromium, Driver, Scenario, Site
+import websocket
+
+from harness import DEADLINE, BrowserProcess, Driver, Failure, Scenario, Site, decode_png, poll
 
 BUTTON_BITS = {'left': 1, 'right': 2}
 KEY_CODES = {'Enter': 13, 'Escape': 27, 'Tab': 9}
 KEY_TEXT = {'Enter': '\r', 'Tab': '\t'}
 
 
-class ChromiumDriver(Chromium, Driver):
+class Chromium(BrowserProcess, Driver):
+    """Headless Chromium with a fresh profile, driven over the DevTools protocol
+    through one page."""
     ratios = (1, 2, 3)
     features = frozenset({'menus', 'touch', 'ax', 'inject'})
     injected = None
     held = 0
+
+    def __init__(self):
+        self.profile = tempfile.mkdtemp(prefix='velmora-chromium-')
+        args = ['/usr/lib/chromium/chromium', '--headless=new', f'--user-data-dir={self.profile}',
+                '--remote-debugging-port=0', '--disable-background-networking', '--disable-component-update',
+                '--disable-sync', '--no-first-run', '--no-default-browser-check', '--disable-gpu',
+                '--hide-scrollbars', '--force-color-profile=srgb', 'about:blank']
+        if os.geteuid() == 0:
+            args.append('--no-sandbox')
+        self.launch(args, self._connect, stderr=subprocess.DEVNULL)
+
+    def _connect(self):
+        active = os.path.join(self.profile, 'DevToolsActivePort')
+        lines = poll('Chromium to listen', lambda: os.path.exists(active) and open(active).read().split())
+        # Newer Chromium refuses DevTools connections whose Origin header it was not told to allow.
+        self.socket = websocket.create_connection(f'ws://127.0.0.1:{lines[0]}{lines[1]}', timeout=DEADLINE,
+                                                  suppress_origin=True)
+        self.next_id = 0
+        self.events = []
+        target = self.call('Target.createTarget', url='about:blank', session=None)['targetId']
+        self.session = self.call('Target.attachToTarget', targetId=target, flatten=True, session=None)['sessionId']
+        self.call('Page.enable')
+        self.call('Runtime.enable')
+
+    def call(self, method, session='page', **params):
+        self.next_id += 1
+        message = {'id': self.next_id, 'method': method, 'params': params}
+        if session:
+            message['sessionId'] = self.session if session == 'page' else session
+        self.socket.send(json.dumps(message))
+        while True:
+            reply = json.loads(self.socket.recv())
+            if reply.get('id') == self.next_id:
+                if 'error' in reply:
+                    raise Failure(f'{method}: {reply["error"]}')
+                return reply['result']
+            self.events.append(reply)
+
+    def pump(self):
+        """Collects the events that have arrived."""
+        self.socket.settimeout(0.01)
+        try:
+            while True:
+                self.events.append(json.loads(self.socket.recv()))
+        except websocket.WebSocketTimeoutException:
+            pass
+        finally:
+            self.socket.settimeout(DEADLINE)
+
+    def js(self, expression):
+        result = self.call('Runtime.evaluate', expression=expression, awaitPromise=True, returnByValue=True)
+        if 'exceptionDetails' in result:
+            raise Failure(f'{expression}: {result["exceptionDetails"]}')
+        return result['result'].get('value')
+
+    def screenshot(self):
+        return decode_png(base64.b64decode(self.call('Page.captureScreenshot', format='png')['data']))
+
+    def close(self):
+        self.call('Browser.close', session=None)
 
     def open(self, url, width, height, ratio, mobile, inject):
         self.call('Emulation.setDeviceMetricsOverride', width=width, height=height, deviceScaleFactor=ratio,
@@ -38,20 +107,13 @@ class ChromiumDriver(Chromium, Driver):
         self.call('Input.dispatchMouseEvent', type=kind, x=x, y=y, button=button, buttons=self.held,
                   clickCount=count)
 
-    def press(self, point, button='left'):
+    def press(self, point, button='left', count=1):
         self.held |= BUTTON_BITS[button]
-        self.mouse('mousePressed', point, button)
+        self.mouse('mousePressed', point, button, count)
 
-    def release(self, point, button='left'):
+    def release(self, point, button='left', count=1):
         self.held &= ~BUTTON_BITS[button]
-        self.mouse('mouseReleased', point, button)
-
-    def click(self, point, button='left', count=1):
-        for n in range(1, count + 1):
-            self.held |= BUTTON_BITS[button]
-            self.mouse('mousePressed', point, button, n)
-            self.held &= ~BUTTON_BITS[button]
-            self.mouse('mouseReleased', point, button, n)
+        self.mouse('mouseReleased', point, button, count)
 
     def tap(self, point):
         x, y = self.css(point)
@@ -85,6 +147,6 @@ class ChromiumDriver(Chromium, Driver):
 
 
 if __name__ == '__main__':
-    with Site(sys.argv[1]) as site, ChromiumDriver() as browser:
+    with Site(sys.argv[1]) as site, Chromium() as browser:
         scenario = Scenario(browser, site.url, sys.argv[2:])
         scenario.run('Chromium')

@@ -89,12 +89,15 @@ class Firefox(BrowserProcess, Driver):
             source['parameters'] = {'pointerType': 'mouse'}
         self.call('input.performActions', context=self.context, actions=[source])
 
-    def press(self, point, button='left', kind='pointerDown'):
+    def pointer(self, kind, point, button):
         self.actions('pointer', {'type': 'pointerMove', 'x': point[0], 'y': point[1]},
                      {'type': kind, 'button': BUTTONS[button]})
 
-    def release(self, point, button='left'):
-        self.press(point, button, 'pointerUp')
+    def press(self, point, button='left', count=1):
+        self.pointer('pointerDown', point, button)
+
+    def release(self, point, button='left', count=1):
+        self.pointer('pointerUp', point, button)
 
     def key(self, key, alt=False):
         key = KEYS.get(key, key)

@@ -1,8 +1,6 @@
 """What the browser tests share: the built site served on the loopback, the
-pictures the board must show, a DevTools client for Chromium, PNG decoding, and
-polling with a deadline."""
-import base64
-import json
+pictures the board must show, PNG decoding, polling with a deadline, and the
+scenario every browser's driver runs."""
 import os
 import select
 import shutil
@@ -10,11 +8,8 @@ import socket
 import struct
 import subprocess
 import sys
-import tempfile
 import time
 import zlib
-
-import websocket
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CLIENT_WIDTH, CLIENT_HEIGHT = 416, 219
@@ -225,74 +220,6 @@ class BrowserProcess(Stoppable):
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
-class Chromium(BrowserProcess):
-    """Headless Chromium with a fresh profile, driven over the DevTools protocol
-    through one page."""
-
-    def __init__(self):
-        self.profile = tempfile.mkdtemp(prefix='velmora-chromium-')
-        args = ['/usr/lib/chromium/chromium', '--headless=new', f'--user-data-dir={self.profile}',
-                '--remote-debugging-port=0', '--disable-background-networking', '--disable-component-update',
-                '--disable-sync', '--no-first-run', '--no-default-browser-check', '--disable-gpu',
-                '--hide-scrollbars', '--force-color-profile=srgb', 'about:blank']
-        if os.geteuid() == 0:
-            args.append('--no-sandbox')
-        self.launch(args, self._connect, stderr=subprocess.DEVNULL)
-
-    def _connect(self):
-        active = os.path.join(self.profile, 'DevToolsActivePort')
-        lines = poll('Chromium to listen', lambda: os.path.exists(active) and open(active).read().split())
-        # Newer Chromium refuses DevTools connections whose Origin header it was not told to allow.
-        self.socket = websocket.create_connection(f'ws://127.0.0.1:{lines[0]}{lines[1]}', timeout=DEADLINE,
-                                                  suppress_origin=True)
-        self.next_id = 0
-        self.events = []
-        target = self.call('Target.createTarget', url='about:blank', session=None)['targetId']
-        self.session = self.call('Target.attachToTarget', targetId=target, flatten=True, session=None)['sessionId']
-        self.call('Page.enable')
-        self.call('Runtime.enable')
-
-    def call(self, method, session='page', **params):
-        self.next_id += 1
-        message = {'id': self.next_id, 'method': method, 'params': params}
-        if session:
-            message['sessionId'] = self.session if session == 'page' else session
-        self.socket.send(json.dumps(message))
-        while True:
-            reply = json.loads(self.socket.recv())
-            if reply.get('id') == self.next_id:
-                if 'error' in reply:
-                    raise Failure(f'{method}: {reply["error"]}')
-                return reply['result']
-            self.events.append(reply)
-
-    def pump(self):
-        """Collects the events that have arrived."""
-        self.socket.settimeout(0.01)
-        try:
-            while True:
-                self.events.append(json.loads(self.socket.recv()))
-        except websocket.WebSocketTimeoutException:
-            pass
-        finally:
-            self.socket.settimeout(DEADLINE)
-
-    def js(self, expression):
-        result = self.call('Runtime.evaluate', expression=expression, awaitPromise=True, returnByValue=True)
-        if 'exceptionDetails' in result:
-            raise Failure(f'{expression}: {result["exceptionDetails"]}')
-        return result['result'].get('value')
-
-    def wait_js(self, what, expression):
-        return poll(what, lambda: self.js(expression))
-
-    def screenshot(self):
-        return decode_png(base64.b64decode(self.call('Page.captureScreenshot', format='png')['data']))
-
-    def close(self):
-        self.call('Browser.close', session=None)
-
-
 # What the page shows, as the tests read it.
 PAGE_STATE = '''(() => {
   const canvas = document.getElementById('board');
@@ -351,9 +278,9 @@ class Driver(Stoppable):
         return round(state['left'] * state['ratio']), round(state['top'] * state['ratio'])
 
     def click(self, point, button='left', count=1):
-        for _ in range(count):
-            self.press(point, button)
-            self.release(point, button)
+        for n in range(1, count + 1):  # n: which click of a double click this is
+            self.press(point, button, n)
+            self.release(point, button, n)
 
 
 def card(rank, suit):
@@ -390,12 +317,13 @@ class Scenario:
     def picture(self, x, y):
         return self.device(x * self.scale, y * self.scale)
 
-    def element(self, selector):
-        """Screenshot device pixel at the middle of an element."""
-        r = self.driver.js(f"(() => {{ const r = document.querySelector({selector!r}).getBoundingClientRect(); "
-                           "return [r.left + r.width / 2, r.top + r.height / 2]; })()")
-        s = self.state
-        return self.device(round((r[0] - s['left']) * s['ratio']), round((r[1] - s['top']) * s['ratio']))
+    def choose(self, *selectors):
+        """Clicks the middle of each element in turn."""
+        for selector in selectors:
+            r = self.driver.js(f"(() => {{ const r = document.querySelector({selector!r}).getBoundingClientRect(); "
+                               "return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+            s = self.state
+            self.driver.click(self.device(*(round((v - s[side]) * s['ratio']) for v, side in zip(r, ('left', 'top')))))
 
     def played(self):
         self.state = self.driver.js(PAGE_STATE)
@@ -468,7 +396,7 @@ class Scenario:
                                                                                          cancelable: true}));
         })'''), 'the context menu is not suppressed over the board')
         self.shows(played)
-        return played
+        self.clicked = played
 
     def reset_by_keys(self):
         self.open(*SIZES[0])
@@ -479,8 +407,8 @@ class Scenario:
         self.driver.key('r')
         self.shows([])
 
-    def menus_and_about(self, played):
-        d = self.driver
+    def menus_and_about(self):
+        d, played = self.driver, getattr(self, 'clicked', [])
         # About by keys with cards played: a modal box titled Velmora, three lines, OK focused.
         d.key('h', alt=True)
         expect(d.js("document.activeElement.textContent") == 'About...', 'Alt+H does not open Help on About...')
@@ -508,13 +436,11 @@ class Scenario:
         poll('the About box', lambda: d.js(MESSAGE_OPEN))
         d.key('Escape')
         poll('Escape to close it', lambda: not d.js(MESSAGE_OPEN))
-        for selector in ('[data-key=KeyH]', '[data-command=about]'):
-            d.click(self.element(selector))
+        self.choose('[data-key=KeyH]', '[data-command=about]')
         poll('the About box', lambda: d.js(MESSAGE_OPEN))
-        d.click(self.element('#message button'))
+        self.choose('#message button')
         poll('OK to close it', lambda: not d.js(MESSAGE_OPEN))
-        for selector in ('[data-key=KeyF]', '[data-command=reset]'):
-            d.click(self.element(selector))
+        self.choose('[data-key=KeyF]', '[data-command=reset]')
         expect(self.played() == [], 'File › Reset by pointer left cards played')
 
     def accessibility(self):
@@ -570,16 +496,14 @@ class Scenario:
 
     def run(self, name):
         """Runs every check the driver can, and ends the process with the verdict."""
-        checks, features, played = Checks(), self.driver.features, []
-        checks.run(f'{name}: board pixel for pixel at ratios {self.driver.ratios}', self.board_at_sizes)
-        checks.run(f'{name}: clicks, buttons, gaps, strips, edges, taps', lambda: played.extend(self.clicks()))
-        if 'menus' in features:
-            checks.run(f'{name}: menus and the About box', self.menus_and_about, played)
-        checks.run(f'{name}: Alt+F, R resets', self.reset_by_keys)
-        if 'ax' in features:
-            checks.run(f'{name}: accessibility tree', self.accessibility)
-        if 'touch' in features and 3 in self.driver.ratios:
-            checks.run(f'{name}: phone 360 × 740 at ratio 3', self.phone)
-        if 'inject' in features:
-            checks.run(f'{name}: a fatal error shows its message and stops the page', self.fatal_error)
+        checks, can = Checks(), {None, *self.driver.features}
+        for needs, what, check in (
+                (None, f'board pixel for pixel at ratios {self.driver.ratios}', self.board_at_sizes),
+                (None, 'clicks, buttons, gaps, strips, edges, taps', self.clicks),
+                ('menus', 'menus and the About box', self.menus_and_about),
+                (None, 'Alt+F, R resets', self.reset_by_keys),
+                ('ax', 'accessibility tree', self.accessibility), ('touch', 'phone 360 × 740 at ratio 3', self.phone),
+                ('inject', 'a fatal error shows its message and stops the page', self.fatal_error)):
+            if needs in can:
+                checks.run(f'{name}: {what}', check)
         checks.exit()

@@ -5,14 +5,14 @@ usage: offline_test.py SITE_DIR REFERENCE_COMMAND..."""
 import sys
 import urllib.request
 
-from chromium_test import ChromiumDriver
-from harness import SIZES, Checks, Scenario, Site, expect
+from chromium_test import Chromium
+from harness import SIZES, Checks, Scenario, Site, expect, poll
 
 
 def check_installable(scenario, browser):
     scenario.open(*SIZES[0])
-    browser.wait_js('the service worker in control', 'navigator.serviceWorker.ready.then(() => '
-                    '!!navigator.serviceWorker.controller)')
+    poll('the service worker in control', lambda: browser.js('navigator.serviceWorker.ready.then(() => '
+                                                              '!!navigator.serviceWorker.controller)'))
     errors = browser.call('Page.getInstallabilityErrors')['installabilityErrors']
     expect(errors == [], f'installability errors: {errors}')
     manifest = browser.call('Page.getAppManifest')
@@ -55,7 +55,7 @@ def check_no_foreign_request(browser, url):
 
 def main():
     checks = Checks()
-    with Site(sys.argv[1]) as site, ChromiumDriver() as browser:
+    with Site(sys.argv[1]) as site, Chromium() as browser:
         scenario = Scenario(browser, site.url, sys.argv[2:])
         browser.call('Network.enable')
         checks.run('installable, service worker in control', check_installable, scenario, browser)

@@ -97,11 +97,11 @@ class WebKit(Driver):
     def xdotool(self, *args):
         subprocess.run(['xdotool', *args], env=self.env, check=True, timeout=DEADLINE)
 
-    def press(self, point, button='left', kind='mousedown'):
-        self.xdotool('mousemove', str(point[0]), str(point[1]), kind, BUTTONS[button])
+    def press(self, point, button='left', count=1):
+        self.xdotool('mousemove', str(point[0]), str(point[1]), 'mousedown', BUTTONS[button])
 
-    def release(self, point, button='left'):
-        self.press(point, button, 'mouseup')
+    def release(self, point, button='left', count=1):
+        self.xdotool('mousemove', str(point[0]), str(point[1]), 'mouseup', BUTTONS[button])
 
     def key(self, key, alt=False):
         self.xdotool('key', ('alt+' if alt else '') + KEYS.get(key, key))
