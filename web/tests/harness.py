@@ -304,8 +304,9 @@ class Scenario:
         self.driver.open(self.url, width, height, ratio, mobile, inject)
         if inject:
             return
-        self.state = poll('the board', lambda: (s := self.driver.js(PAGE_STATE)) and s['ready'] and
-                          s['ratio'] == ratio and s)
+        # A window's new size may reach the page after it loaded, and lay it out again.
+        self.state = poll(f'the board at scale {scale}', lambda: (s := self.driver.js(PAGE_STATE)) and s['ready']
+                          and s['ratio'] == ratio and s['width'] // CLIENT_WIDTH == scale and s)
         self.scale = scale
         self.at = self.driver.origin(self.state) or settle('the board on the screen', lambda: find_board(
             self.driver.screenshot(), scale, Board.expected(self.reference), css_color(self.state['background'])))
