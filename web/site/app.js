@@ -55,9 +55,9 @@ const clientHeight = core._velmora_client_height();
 // --- The message box: modal, titled "Velmora", OK focused. Enter presses OK, Escape
 // closes it; the rest of the page is inert while it is open.
 
-function showMessage(text, onClose) {
+function showMessage(text, onClose = () => deck.focus()) {
   dialogText.textContent = text.split('\r').join('\n');
-  dialog.addEventListener('close', () => onClose?.(), {once: true});
+  dialog.addEventListener('close', onClose, {once: true});
   dialog.showModal();
   dialog.querySelector('button').focus();
 }
@@ -142,6 +142,8 @@ function onPointer(event) {
   const pressed = event.type === 'pointerdown' ||
       (event.type === 'pointermove' && (event.buttons & buttonBits[event.button]) !== 0);
   if (pressed) {
+    // As a click in a desktop window would, the press takes the focus from the menu bar.
+    deck.focus();
     canvas.setPointerCapture(event.pointerId);
     core._velmora_press(event.button, x, y);
   } else {
@@ -183,7 +185,7 @@ function openMenuAt(menu) {
 
 function run(item) {
   closeMenu();
-  document.activeElement?.blur();
+  deck.focus();
   if (item.dataset.command === 'reset')
     core._velmora_reset();
   else
@@ -224,7 +226,7 @@ document.addEventListener('keydown', (event) => {
     if (item)
       run(item);
     else if (event.key === 'Escape')
-      closeMenu(), titles.forEach((title) => title.blur());
+      closeMenu(), deck.focus();
     else if (event.key === 'ArrowLeft' || event.key === 'ArrowRight')
       openMenuAt((openMenu + (event.key === 'ArrowLeft' ? titles.length - 1 : 1)) % titles.length);
     else

@@ -121,7 +121,7 @@ class Chromium(BrowserProcess, Driver):
             self.call('Input.dispatchTouchEvent', type=kind, touchPoints=points)
 
     def key(self, key, alt=False):
-        code = f'Key{key.upper()}' if len(key) == 1 else key
+        code = 'Space' if key == ' ' else f'Key{key.upper()}' if len(key) == 1 else key
         text = KEY_TEXT.get(key, '' if alt or len(key) > 1 else key)
         for kind in ('keyDown', 'keyUp'):
             self.call('Input.dispatchKeyEvent', type=kind, key=key, code=code, modifiers=1 if alt else 0,

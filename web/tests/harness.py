@@ -291,6 +291,7 @@ def card(rank, suit):
 # Viewport width, height, device-pixel ratio, and the whole-number enlargement the board must get.
 SIZES = ((800, 600, 1, 1), (500, 300, 2, 2), (360, 740, 3, 2), (1400, 900, 1, 3))
 MESSAGE_OPEN = "document.getElementById('message').open"
+EXPANDED = "[...document.querySelectorAll('[aria-haspopup]')].map((title) => title.getAttribute('aria-expanded'))"
 
 
 class Scenario:
@@ -444,6 +445,28 @@ class Scenario:
         self.choose('[data-key=KeyF]', '[data-command=reset]')
         expect(self.played() == [], 'File › Reset by pointer left cards played')
 
+    def focus(self):
+        """The focus goes back to the deck as a desktop window's goes back to its
+        content: after a command, the message box and Escape, and on a click."""
+        d = self.driver
+        self.open(*SIZES[0])
+        for keys in (('f+', 'r'), ('h+', 'a', 'Enter'), ('f+', 'Escape')):
+            for key in keys:
+                d.key(key.rstrip('+'), alt=key.endswith('+'))
+            poll(f'the deck focused after {keys}', lambda: d.js('document.activeElement.id') == 'deck')
+        for _ in range(3):  # past the deck, the end of the page, to File
+            d.key('Tab')
+            if d.js('document.activeElement.dataset.key') == 'KeyF':
+                break
+        expect(d.js('document.activeElement.dataset.key') == 'KeyF', 'Tab does not go to File')
+        ace_c, (x, y) = card(0, 0)
+        d.click(self.picture(x + 15, y + 25))
+        expect(d.js('document.activeElement.id') == 'deck', 'a click on the board left the focus in the menu bar')
+        d.key(' ')
+        d.key('Enter')
+        expect(self.played() == [ace_c] and not d.js(f'{EXPANDED}.includes("true")'),
+               'Space and Enter after a click on the board opened a menu or reset')
+
     def accessibility(self):
         d = self.driver
         self.open(*SIZES[0])
@@ -502,7 +525,7 @@ class Scenario:
                 (None, f'board pixel for pixel at ratios {self.driver.ratios}', self.board_at_sizes),
                 (None, 'clicks, buttons, gaps, strips, edges, taps', self.clicks),
                 ('menus', 'menus and the About box', self.menus_and_about),
-                (None, 'Alt+F, R resets', self.reset_by_keys),
+                (None, 'Alt+F, R resets', self.reset_by_keys), ('menus', 'focus back to the deck', self.focus),
                 ('ax', 'accessibility tree', self.accessibility), ('touch', 'phone 360 × 740 at ratio 3', self.phone),
                 ('inject', 'a fatal error shows its message and stops the page', self.fatal_error)):
             if needs in can:
