@@ -194,7 +194,9 @@ function run(item) {
 
 titles.forEach((title, menu) => {
   title.addEventListener('click', () => openMenu === menu ? closeMenu() : openMenuAt(menu));
-  title.addEventListener('pointerenter', () => openMenu >= 0 && openMenu !== menu && openMenuAt(menu));
+  // Only a mouse slides from one open menu to the next: a tap's enter comes just before its click.
+  title.addEventListener('pointerenter', (event) => event.pointerType === 'mouse' && openMenu >= 0 &&
+                         openMenu !== menu && openMenuAt(menu));
   for (const item of itemsOf(menu)) {
     item.addEventListener('click', () => run(item));
     item.addEventListener('pointerenter', () => item.focus());

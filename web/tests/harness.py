@@ -319,13 +319,14 @@ class Scenario:
     def picture(self, x, y):
         return self.device(x * self.scale, y * self.scale)
 
-    def choose(self, *selectors):
-        """Clicks the middle of each element in turn."""
+    def choose(self, *selectors, act=None):
+        """Clicks (or acts on) the middle of each element in turn."""
         for selector in selectors:
             r = self.driver.js(f"(() => {{ const r = document.querySelector({selector!r}).getBoundingClientRect(); "
                                "return [r.left + r.width / 2, r.top + r.height / 2]; })()")
             s = self.state
-            self.driver.click(self.device(*(round((v - s[side]) * s['ratio']) for v, side in zip(r, ('left', 'top')))))
+            point = self.device(*(round((v - s[side]) * s['ratio']) for v, side in zip(r, ('left', 'top'))))
+            (act or self.driver.click)(point)
 
     def played(self):
         self.state = self.driver.js(PAGE_STATE)
@@ -505,6 +506,11 @@ class Scenario:
         d.tap(point)  # a double tap: plays once and does not zoom
         expect(d.js('visualViewport.scale') == 1, 'a double tap zoomed the page')
         self.shows([ten_h])
+        # A tap on another menu's title opens that menu; on the open one's, closes it.
+        self.choose('[data-key=KeyF]', '[data-key=KeyH]', act=d.tap)
+        expect(d.js(EXPANDED) == ['false', 'true'], f'menus open after File, Help: {d.js(EXPANDED)}')
+        self.choose('[data-key=KeyH]', act=d.tap)
+        expect(d.js(EXPANDED) == ['false', 'false'], f'menus open after Help again: {d.js(EXPANDED)}')
 
     def fatal_error(self):
         """A board that cannot be drawn is a fatal error: a message box names it, then the page stops."""
