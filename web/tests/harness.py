@@ -472,7 +472,9 @@ class Scenario:
         d = self.driver
         self.open(*SIZES[0])
         cards, roles = d.ax_cards()
-        expect({'menubar', 'menuitem'} <= roles, f'menu roles missing from {roles}')
+        expect({'menubar', 'menuitem', 'banner', 'main'} <= roles, f'menu or landmark roles missing from {roles}')
+        expect(d.js("document.querySelector('meta[name=description]')?.content.includes('52-card deck')"),
+               'no description of the page')
         expect(len(cards) == 52 and 'Queen of Hearts' in cards and '10 of Clubs' in cards,
                f'{len(cards)} cards: {sorted(cards)[:5]}...')
         expect(all(c[0] == 'false' and not c[1] for c in cards.values()), 'a card is checked or focusable at start')
