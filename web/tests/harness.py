@@ -508,6 +508,8 @@ class Scenario:
         d.tap(point)  # a double tap: plays once and does not zoom
         expect(d.js('visualViewport.scale') == 1, 'a double tap zoomed the page')
         self.shows([ten_h])
+        expect(d.js('getComputedStyle(document.documentElement).overscrollBehaviorY') == 'none',
+               'a swipe can reload the page')
         # A tap on another menu's title opens that menu; on the open one's, closes it.
         self.choose('[data-key=KeyF]', '[data-key=KeyH]', act=d.tap)
         expect(d.js(EXPANDED) == ['false', 'true'], f'menus open after File, Help: {d.js(EXPANDED)}')
