@@ -17,7 +17,8 @@ import urllib.error
 import urllib.request
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), 'tests'))
-from harness import Chromium, Site, poll  # noqa: E402
+from chromium_test import Chromium  # noqa: E402
+from harness import Site, poll  # noqa: E402
 
 BARE_PAGE = '''<!doctype html>
 <html lang="en"><head><meta charset="utf-8"><title>bare</title>

@@ -58,9 +58,9 @@ const clientHeight = core._velmora_client_height();
 // --- The message box: modal, titled "Velmora", OK focused. Enter presses OK, Escape
 // closes it; the rest of the page is inert while it is open.
 
-function showMessage(text, onClose) {
+function showMessage(text, onClose = () => deck.focus()) {
   dialogText.textContent = text.split('\r').join('\n');
-  dialog.addEventListener('close', () => onClose?.(), {once: true});
+  dialog.addEventListener('close', onClose, {once: true});
   dialog.showModal();
   dialog.querySelector('button').focus();
 }
@@ -145,6 +145,8 @@ function onPointer(event) {
   const pressed = event.type === 'pointerdown' ||
       (event.type === 'pointermove' && (event.buttons & buttonBits[event.button]) !== 0);
   if (pressed) {
+    // As a click in a desktop window would, the press takes the focus from the menu bar.
+    deck.focus();
     canvas.setPointerCapture(event.pointerId);
     core._velmora_press(event.button, x, y);
   } else {
@@ -186,7 +188,7 @@ function openMenuAt(menu) {
 
 function run(item) {
   closeMenu();
-  document.activeElement?.blur();
+  deck.focus();
   if (item.dataset.command === 'reset')
     core._velmora_reset();
   else
@@ -195,7 +197,9 @@ function run(item) {
 
 titles.forEach((title, menu) => {
   title.addEventListener('click', () => openMenu === menu ? closeMenu() : openMenuAt(menu));
-  title.addEventListener('pointerenter', () => openMenu >= 0 && openMenu !== menu && openMenuAt(menu));
+  // Only a mouse slides from one open menu to the next: a tap's enter comes just before its click.
+  title.addEventListener('pointerenter', (event) => event.pointerType === 'mouse' && openMenu >= 0 &&
+                         openMenu !== menu && openMenuAt(menu));
   for (const item of itemsOf(menu)) {
     item.addEventListener('click', () => run(item));
     item.addEventListener('pointerenter', () => item.focus());
@@ -227,7 +231,7 @@ document.addEventListener('keydown', (event) => {
     if (item)
       run(item);
     else if (event.key === 'Escape')
-      closeMenu(), titles.forEach((title) => title.blur());
+      closeMenu(), deck.focus();
     else if (event.key === 'ArrowLeft' || event.key === 'ArrowRight')
       openMenuAt((openMenu + (event.key === 'ArrowLeft' ? titles.length - 1 : 1)) % titles.length);
     else

@@ -1,5 +1,4 @@
-"""The site in headless Firefox ESR over WebDriver BiDi: load, the board pixel
-for pixel, clicks with both buttons and in a gap, and Reset by its access keys.
+"""The site in headless Firefox ESR over WebDriver BiDi, at device-pixel ratio 1.
 
 usage: firefox_test.py SITE_DIR REFERENCE_COMMAND..."""
 import base64
@@ -12,10 +11,7 @@ import threading
 
 import websocket
 
-from harness import (DEADLINE, PAGE_STATE, Board, BrowserProcess, Checks, Failure, Site, compare_board, css_color,
-                     decode_png, expect, poll)
-
-site_dir, reference = sys.argv[1], sys.argv[2:]
+from harness import DEADLINE, BrowserProcess, Driver, Failure, Scenario, Site, decode_png, expect
 
 # A fresh profile that asks nothing of the network.
 PREFS = {
@@ -32,7 +28,14 @@ PREFS = {
 }
 
 
-class Firefox(BrowserProcess):
+ALT = '\ue00a'
+KEYS = {'Enter': '\ue007', 'Escape': '\ue00c', 'Tab': '\ue004'}
+BUTTONS = {'left': 0, 'right': 2}
+
+
+class Firefox(BrowserProcess, Driver):
+    features = frozenset({'menus'})
+
     def __init__(self):
         self.profile = tempfile.mkdtemp(prefix='velmora-firefox-')
         with open(os.path.join(self.profile, 'user.js'), 'w') as prefs:
@@ -71,22 +74,37 @@ class Firefox(BrowserProcess):
                 return reply['result']
 
     def js(self, expression):
-        result = self.call('script.evaluate', expression=f'(async () => JSON.stringify(await {expression}))()',
+        result = self.call('script.evaluate', expression=f'(async () => JSON.stringify(await ({expression})))()',
                            target={'context': self.context}, awaitPromise=True)
         expect(result['type'] == 'success', f'{expression}: {result}')
         return json.loads(result['result'].get('value', 'null'))
 
-    def actions(self, *sources):
-        self.call('input.performActions', context=self.context, actions=list(sources))
+    def open(self, url, width, height, ratio, mobile, inject):
+        self.call('browsingContext.setViewport', context=self.context, viewport={'width': width, 'height': height})
+        self.call('browsingContext.navigate', context=self.context, url=url, wait='complete')
 
-    def click(self, x, y, button=0):
-        self.actions({'type': 'pointer', 'id': 'mouse', 'parameters': {'pointerType': 'mouse'},
-                      'actions': [{'type': 'pointerMove', 'x': int(x), 'y': int(y)},
-                                  {'type': 'pointerDown', 'button': button},
-                                  {'type': 'pointerUp', 'button': button}]})
+    def actions(self, kind, *steps):
+        source = {'type': kind, 'id': kind, 'actions': list(steps)}
+        if kind == 'pointer':
+            source['parameters'] = {'pointerType': 'mouse'}
+        self.call('input.performActions', context=self.context, actions=[source])
 
-    def keys(self, *steps):
-        self.actions({'type': 'key', 'id': 'keyboard', 'actions': [{'type': t, 'value': v} for t, v in steps]})
+    def pointer(self, kind, point, button):
+        self.actions('pointer', {'type': 'pointerMove', 'x': point[0], 'y': point[1]},
+                     {'type': kind, 'button': BUTTONS[button]})
+
+    def press(self, point, button='left', count=1):
+        self.pointer('pointerDown', point, button)
+
+    def release(self, point, button='left', count=1):
+        self.pointer('pointerUp', point, button)
+
+    def key(self, key, alt=False):
+        key = KEYS.get(key, key)
+        steps = [{'type': 'keyDown', 'value': key}, {'type': 'keyUp', 'value': key}]
+        if alt:
+            steps = [{'type': 'keyDown', 'value': ALT}, *steps, {'type': 'keyUp', 'value': ALT}]
+        self.actions('key', *steps)
 
     def screenshot(self):
         data = self.call('browsingContext.captureScreenshot', context=self.context)['data']
@@ -96,44 +114,6 @@ class Firefox(BrowserProcess):
         self.call('browser.close')
 
 
-ALT = '\ue00a'
-
-
-def main():
-    checks = Checks()
-    with Site(site_dir) as site, Firefox() as browser:
-        state = {}
-
-        def shows(played):
-            s = poll(f'cards {played} played', lambda: (s := browser.js(PAGE_STATE)) and s['ready'] and
-                     s['played'] == sorted(played) and s)
-            compare_board(browser.screenshot(), (round(s['left']), round(s['top'])), 1,
-                          Board.expected(reference, played), css_color(s['background']))
-            state.update(s)
-
-        def load():
-            browser.call('browsingContext.setViewport', context=browser.context, viewport={'width': 800, 'height': 600})
-            browser.call('browsingContext.navigate', context=browser.context, url=site.url, wait='complete')
-            shows([])
-
-        def clicks():
-            left, top = state['left'], state['top']
-            browser.click(left + 15, top + 25)             # Ace of Clubs, left button
-            browser.click(left + 32 + 15, top + 25, 2)     # 2 of Clubs, right button
-            browser.click(left + 30.5, top + 25)           # the gap between them
-            browser.click(left + 15, top + 56 + 25)        # Ace of Diamonds
-            shows([0, 1, 13])
-
-        def reset():
-            browser.keys(('keyDown', ALT), ('keyDown', 'f'), ('keyUp', 'f'), ('keyUp', ALT),
-                         ('keyDown', 'r'), ('keyUp', 'r'))
-            shows([])
-
-            checks.run('Firefox: load, board pixel for pixel', load)
-            checks.run('Firefox: clicks', clicks)
-            checks.run('Firefox: Alt+F, R resets', reset)
-    checks.exit()
-
-
 if __name__ == '__main__':
-    main()
+    with Site(sys.argv[1]) as site, Firefox() as browser:
+        Scenario(browser, site.url, sys.argv[2:]).run('Firefox')

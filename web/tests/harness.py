@@ -1,8 +1,6 @@
 """What the browser tests share: the built site served on the loopback, the
-pictures the board must show, a DevTools client for Chromium, PNG decoding, and
-polling with a deadline."""
-import base64
-import json
+pictures the board must show, PNG decoding, polling with a deadline, and the
+scenario every browser's driver runs."""
 import os
 import select
 import shutil
@@ -10,11 +8,8 @@ import socket
 import struct
 import subprocess
 import sys
-import tempfile
 import time
 import zlib
-
-import websocket
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CLIENT_WIDTH, CLIENT_HEIGHT = 416, 219
@@ -225,74 +220,6 @@ class BrowserProcess(Stoppable):
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
-class Chromium(BrowserProcess):
-    """Headless Chromium with a fresh profile, driven over the DevTools protocol
-    through one page."""
-
-    def __init__(self):
-        self.profile = tempfile.mkdtemp(prefix='velmora-chromium-')
-        args = ['/usr/lib/chromium/chromium', '--headless=new', f'--user-data-dir={self.profile}',
-                '--remote-debugging-port=0', '--disable-background-networking', '--disable-component-update',
-                '--disable-sync', '--no-first-run', '--no-default-browser-check', '--disable-gpu',
-                '--hide-scrollbars', '--force-color-profile=srgb', 'about:blank']
-        if os.geteuid() == 0:
-            args.append('--no-sandbox')
-        self.launch(args, self._connect, stderr=subprocess.DEVNULL)
-
-    def _connect(self):
-        active = os.path.join(self.profile, 'DevToolsActivePort')
-        lines = poll('Chromium to listen', lambda: os.path.exists(active) and open(active).read().split())
-        # Newer Chromium refuses DevTools connections whose Origin header it was not told to allow.
-        self.socket = websocket.create_connection(f'ws://127.0.0.1:{lines[0]}{lines[1]}', timeout=DEADLINE,
-                                                  suppress_origin=True)
-        self.next_id = 0
-        self.events = []
-        target = self.call('Target.createTarget', url='about:blank', session=None)['targetId']
-        self.session = self.call('Target.attachToTarget', targetId=target, flatten=True, session=None)['sessionId']
-        self.call('Page.enable')
-        self.call('Runtime.enable')
-
-    def call(self, method, session='page', **params):
-        self.next_id += 1
-        message = {'id': self.next_id, 'method': method, 'params': params}
-        if session:
-            message['sessionId'] = self.session if session == 'page' else session
-        self.socket.send(json.dumps(message))
-        while True:
-            reply = json.loads(self.socket.recv())
-            if reply.get('id') == self.next_id:
-                if 'error' in reply:
-                    raise Failure(f'{method}: {reply["error"]}')
-                return reply['result']
-            self.events.append(reply)
-
-    def pump(self):
-        """Collects the events that have arrived."""
-        self.socket.settimeout(0.01)
-        try:
-            while True:
-                self.events.append(json.loads(self.socket.recv()))
-        except websocket.WebSocketTimeoutException:
-            pass
-        finally:
-            self.socket.settimeout(DEADLINE)
-
-    def js(self, expression):
-        result = self.call('Runtime.evaluate', expression=expression, awaitPromise=True, returnByValue=True)
-        if 'exceptionDetails' in result:
-            raise Failure(f'{expression}: {result["exceptionDetails"]}')
-        return result['result'].get('value')
-
-    def wait_js(self, what, expression):
-        return poll(what, lambda: self.js(expression))
-
-    def screenshot(self):
-        return decode_png(base64.b64decode(self.call('Page.captureScreenshot', format='png')['data']))
-
-    def close(self):
-        self.call('Browser.close', session=None)
-
-
 # What the page shows, as the tests read it.
 PAGE_STATE = '''(() => {
   const canvas = document.getElementById('board');
@@ -305,3 +232,315 @@ PAGE_STATE = '''(() => {
           played: [...document.querySelectorAll('[role=checkbox]')].map((box, i) =>
               box.getAttribute('aria-checked') === 'true' ? i : -1).filter((i) => i >= 0)};
 })()'''
+
+
+def find_board(image, scale, expected, background):
+    """The device pixel at which image shows the board exactly as expected."""
+    width, height, rows = image
+    black, white, k = (0, 0, 0), (255, 255, 255), scale
+    for y in range(height - CLIENT_HEIGHT * k):
+        row = rows[y]
+        for x in range(width - CLIENT_WIDTH * k):
+            # The Ace of Clubs' top-left corner mark.
+            if row[x] == black and row[x + 2 * k] == black and rows[y + k][x + k] == white and \
+                    rows[y + 2 * k][x] == black:
+                try:
+                    compare_board(image, (x, y), k, expected, background)
+                    return x, y
+                except Failure:
+                    pass
+    raise Failure('the board is not on the screen')
+
+
+def settle(what, check):
+    """Repeats check until it passes; after the deadline its last failure stands."""
+    end = time.monotonic() + DEADLINE
+    while True:
+        try:
+            return check()
+        except (Failure, OSError):
+            if time.monotonic() > end:
+                raise
+        time.sleep(0.2)
+
+
+class Driver(Stoppable):
+    """What a browser test provides, in device pixels of its screenshots: open the
+    page, run script, take a screenshot, press, release and click a mouse button,
+    keys, and whichever of `features` it can: 'menus' (the menus and the About
+    box), 'touch' (tap), 'ax' (ax_cards, ax_announcement and ax_press), 'inject' (a script that
+    runs before the page's own)."""
+    ratios = (1,)
+    features = frozenset()
+
+    def origin(self, state):
+        """The board's device pixel in the screenshot, or None to look for it."""
+        return round(state['left'] * state['ratio']), round(state['top'] * state['ratio'])
+
+    def click(self, point, button='left', count=1):
+        for n in range(1, count + 1):  # n: which click of a double click this is
+            self.press(point, button, n)
+            self.release(point, button, n)
+
+
+def card(rank, suit):
+    """Index and picture-pixel rectangle (left, top) of a card: ranks 0..12, suits 0..3."""
+    return suit * 13 + rank, (rank * 32, suit * 56)
+
+
+# Viewport width, height, device-pixel ratio, and the whole-number enlargement the board must get.
+SIZES = ((800, 600, 1, 1), (500, 300, 2, 2), (360, 740, 3, 2), (1400, 900, 1, 3))
+MESSAGE_OPEN = "document.getElementById('message').open"
+EXPANDED = "[...document.querySelectorAll('[aria-haspopup]')].map((title) => title.getAttribute('aria-expanded'))"
+
+
+class Scenario:
+    """The site used as a player would, written once for every browser's driver."""
+
+    def __init__(self, driver, url, reference):
+        self.driver, self.url, self.reference = driver, url, reference
+
+    def open(self, width, height, ratio, scale, mobile=False, inject=None):
+        self.driver.js('window.stale = true')
+        self.driver.open(self.url, width, height, ratio, mobile, inject)
+        if inject:
+            return
+        # A window's new size may reach the page after it loaded, and lay it out again.
+        self.state = poll(f'the board at scale {scale}', lambda: (s := self.driver.js(PAGE_STATE)) and s['ready']
+                          and s['ratio'] == ratio and s['width'] // CLIENT_WIDTH == scale and s)
+        self.scale = scale
+        self.at = self.driver.origin(self.state) or settle('the board on the screen', lambda: find_board(
+            self.driver.screenshot(), scale, Board.expected(self.reference), css_color(self.state['background'])))
+
+    def device(self, x, y):
+        """Screenshot device pixel of device pixel (x, y) of the board."""
+        return self.at[0] + x, self.at[1] + y
+
+    def picture(self, x, y):
+        return self.device(x * self.scale, y * self.scale)
+
+    def choose(self, *selectors, act=None):
+        """Clicks (or acts on) the middle of each element in turn."""
+        for selector in selectors:
+            r = self.driver.js(f"(() => {{ const r = document.querySelector({selector!r}).getBoundingClientRect(); "
+                               "return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+            s = self.state
+            point = self.device(*(round((v - s[side]) * s['ratio']) for v, side in zip(r, ('left', 'top'))))
+            (act or self.driver.click)(point)
+
+    def played(self):
+        self.state = self.driver.js(PAGE_STATE)
+        return self.state['played']
+
+    def shows(self, played):
+        """The screen shows the board with exactly these cards played."""
+        poll(f'cards {sorted(played)} played', lambda: self.played() == sorted(played))
+        s, k = self.state, self.scale
+        expect(CLIENT_WIDTH * k <= s['width'] < CLIENT_WIDTH * k + s['ratio'],
+               f'backing store {s["width"]} device pixels wide at scale {k}')
+        expect(abs(s['cssWidth'] * s['ratio'] - s['width']) < 1e-6 and s['cssWidth'] == int(s['cssWidth']),
+               f'canvas box {s["cssWidth"]} CSS px for {s["width"]} device pixels')
+        settle('the board on the screen', lambda: compare_board(
+            self.driver.screenshot(), self.at, k, Board.expected(self.reference, played), css_color(s['background'])))
+
+    def board_at_sizes(self):
+        for width, height, ratio, scale in SIZES:
+            if ratio in self.driver.ratios:
+                self.open(width, height, ratio, scale)
+                self.shows([])
+
+    def clicks(self):
+        self.open(*((500, 300, 2, 2) if 2 in self.driver.ratios else SIZES[0]))
+        d, k, played = self.driver, self.scale, []
+        ace_c, (x, y) = card(0, 0)
+        d.click(self.picture(x + 15, y + 25))
+        played.append(ace_c)
+        two_c, (x, y) = card(1, 0)
+        d.click(self.picture(x + 15, y + 25), 'right')
+        played.append(two_c)
+        # Device-pixel edges: the gap before the 3 of Clubs ends one device column
+        # before the card starts; nothing below the card's last device row.
+        three_c, (x, y) = card(2, 0)
+        d.click(self.device(k * x - 1, k * y + 5 * k))
+        d.click(self.device(k * x + 30 * k - 1, k * y + 50 * k + 1))
+        expect(self.played() == sorted(played), 'a click beside the 3 of Clubs played a card')
+        d.click(self.device(k * x, k * y + 50 * k - 1))  # its bottom-left device pixel
+        played.append(three_c)
+        # Gaps between cards and rows, the strips right of and below the grid.
+        for point in ((30, 25), (31, 25), (5, 50), (5, 55), (100, 53), (414, 10), (415, 200), (100, 218),
+                      (415, 218)):
+            d.click(self.picture(*point))
+        ace_d, (x, y) = card(0, 1)
+        d.click(self.picture(x + 15, y + 25))
+        played.append(ace_d)
+        # Press on one card, release on another: nothing.
+        _, (x, y) = card(3, 0)
+        d.press(self.picture(x + 5, y + 5))
+        d.release(self.picture(x + 40, y + 5))
+        # A double click plays once; a played card stays played.
+        six_c, (x, y) = card(5, 0)
+        d.click(self.picture(x + 10, y + 10), count=2)
+        d.click(self.picture(x + 10, y + 10), 'right')
+        played.append(six_c)
+        # A second button pressed during a click cancels it.
+        _, (x, y) = card(8, 0)
+        point = self.picture(x + 5, y + 5)
+        d.press(point, 'left')
+        d.press(point, 'right')
+        d.release(point, 'right')
+        d.release(point, 'left')
+        if 'touch' in d.features:
+            king_s, (x, y) = card(12, 3)
+            d.tap(self.picture(x + 29, y + 49))
+            played.append(king_s)
+        expect(d.js('''new Promise((done) => {
+            addEventListener('contextmenu', (e) => done(e.defaultPrevented), {once: true});
+            document.getElementById('board').dispatchEvent(new MouseEvent('contextmenu', {bubbles: true,
+                                                                                         cancelable: true}));
+        })'''), 'the context menu is not suppressed over the board')
+        self.shows(played)
+        self.clicked = played
+
+    def reset_by_keys(self):
+        self.open(*SIZES[0])
+        _, (x, y) = card(7, 2)
+        self.driver.click(self.picture(x + 10, y + 10))
+        self.played()
+        self.driver.key('f', alt=True)
+        self.driver.key('r')
+        self.shows([])
+
+    def menus_and_about(self):
+        d, played = self.driver, getattr(self, 'clicked', [])
+        # About by keys with cards played: a modal box titled Velmora, three lines, OK focused.
+        d.key('h', alt=True)
+        expect(d.js("document.activeElement.textContent") == 'About...', 'Alt+H does not open Help on About...')
+        d.key('a')
+        about = poll('the About box', lambda: d.js('''(() => { const d = document.getElementById('message');
+            return d.open && {title: d.querySelector('h1').textContent, text: d.querySelector('p').innerText,
+                              focused: document.activeElement.textContent,
+                              modal: d.matches(':modal')}; })()'''))
+        expect(about['title'] == 'Velmora', f'About box titled {about["title"]!r}')
+        lines = about['text'].split('\n')
+        expect(len(lines) == 3 and lines[0].startswith('Created by ') and '@' in lines[1] and '://' in lines[2],
+               f'About text {about["text"]!r}')
+        expect(about['focused'] == 'OK' and about['modal'], f'About box {about}')
+        # The board and the menus take nothing while it is open.
+        _, (x, y) = card(4, 1)
+        d.click(self.picture(x + 10, y + 10))
+        d.key('f', alt=True)
+        expect(d.js(MESSAGE_OPEN), 'the About box closed without OK')
+        d.key('Enter')
+        poll('the About box to close', lambda: not d.js(MESSAGE_OPEN))
+        expect(self.played() == sorted(played), 'the board changed while the About box was open')
+        # Escape closes it too; by pointer: Help, About..., OK.
+        d.key('h', alt=True)
+        d.key('a')
+        poll('the About box', lambda: d.js(MESSAGE_OPEN))
+        d.key('Escape')
+        poll('Escape to close it', lambda: not d.js(MESSAGE_OPEN))
+        self.choose('[data-key=KeyH]', '[data-command=about]')
+        poll('the About box', lambda: d.js(MESSAGE_OPEN))
+        self.choose('#message button')
+        poll('OK to close it', lambda: not d.js(MESSAGE_OPEN))
+        self.choose('[data-key=KeyF]', '[data-command=reset]')
+        expect(self.played() == [], 'File › Reset by pointer left cards played')
+
+    def focus(self):
+        """The focus goes back to the deck as a desktop window's goes back to its
+        content: after a command, the message box and Escape, and on a click."""
+        d = self.driver
+        self.open(*SIZES[0])
+        for keys in (('f+', 'r'), ('h+', 'a', 'Enter'), ('f+', 'Escape')):
+            for key in keys:
+                d.key(key.rstrip('+'), alt=key.endswith('+'))
+            poll(f'the deck focused after {keys}', lambda: d.js('document.activeElement.id') == 'deck')
+        for _ in range(3):  # past the deck, the end of the page, to File
+            d.key('Tab')
+            if d.js('document.activeElement.dataset.key') == 'KeyF':
+                break
+        expect(d.js('document.activeElement.dataset.key') == 'KeyF', 'Tab does not go to File')
+        ace_c, (x, y) = card(0, 0)
+        d.click(self.picture(x + 15, y + 25))
+        expect(d.js('document.activeElement.id') == 'deck', 'a click on the board left the focus in the menu bar')
+        d.key(' ')
+        d.key('Enter')
+        expect(self.played() == [ace_c] and not d.js(f'{EXPANDED}.includes("true")'),
+               'Space and Enter after a click on the board opened a menu or reset')
+
+    def accessibility(self):
+        d = self.driver
+        self.open(*SIZES[0])
+        cards, roles = d.ax_cards()
+        expect({'menubar', 'menuitem', 'banner', 'main'} <= roles, f'menu or landmark roles missing from {roles}')
+        expect(d.js("document.querySelector('meta[name=description]')?.content.includes('52-card deck')"),
+               'no description of the page')
+        expect(len(cards) == 52 and 'Queen of Hearts' in cards and '10 of Clubs' in cards,
+               f'{len(cards)} cards: {sorted(cards)[:5]}...')
+        expect(all(c[0] == 'false' and not c[1] for c in cards.values()), 'a card is checked or focusable at start')
+        _, (x, y) = card(11, 2)
+        d.click(self.picture(x + 15, y + 25))
+        poll('the Queen of Hearts checked', lambda: d.ax_cards()[0]['Queen of Hearts'][0] == 'true')
+        poll('the play announced', lambda: d.ax_announcement() == ('polite', 'Queen of Hearts, played'))
+        # Assistive technology's press on a checkbox plays its card.
+        d.ax_press('King of Spades')
+        poll('the King of Spades checked', lambda: d.ax_cards()[0]['King of Spades'][0] == 'true')
+        poll('the press announced', lambda: d.ax_announcement()[1] == 'King of Spades, played')
+        expect(sorted(n for n, c in d.ax_cards()[0].items() if c[0] == 'true') == ['King of Spades',
+                                                                                   'Queen of Hearts'],
+               'other cards checked')
+        self.shows([card(11, 2)[0], card(12, 3)[0]])
+        d.key('f', alt=True)
+        expect(d.ax_cards()[1] >= {'menu'}, 'the open File menu has no menu role')
+        d.key('r')
+        poll('every card unchecked after Reset', lambda: all(c[0] == 'false' for c in d.ax_cards()[0].values()))
+        poll('Reset announced', lambda: d.ax_announcement()[1] == 'Deck reset, no card played')
+        # Tab goes to the menu bar and never to a card.
+        for _ in range(3):
+            d.key('Tab')
+            expect(d.js("document.activeElement.getAttribute('role')") in ('menuitem', None),
+                   'Tab reached something other than the menu bar')
+
+    def phone(self):
+        d = self.driver
+        self.open(360, 740, 3, 2, mobile=True)
+        expect(self.state['cssWidth'] == 278, f'canvas {self.state["cssWidth"]} CSS px wide on the phone')
+        ten_h, (x, y) = card(9, 2)
+        point = self.picture(x + 15, y + 25)
+        d.tap(point)
+        d.tap(point)  # a double tap: plays once and does not zoom
+        expect(d.js('visualViewport.scale') == 1, 'a double tap zoomed the page')
+        self.shows([ten_h])
+        expect(d.js('getComputedStyle(document.documentElement).overscrollBehaviorY') == 'none',
+               'a swipe can reload the page')
+        # A tap on another menu's title opens that menu; on the open one's, closes it.
+        self.choose('[data-key=KeyF]', '[data-key=KeyH]', act=d.tap)
+        expect(d.js(EXPANDED) == ['false', 'true'], f'menus open after File, Help: {d.js(EXPANDED)}')
+        self.choose('[data-key=KeyH]', act=d.tap)
+        expect(d.js(EXPANDED) == ['false', 'false'], f'menus open after Help again: {d.js(EXPANDED)}')
+
+    def fatal_error(self):
+        """A board that cannot be drawn is a fatal error: a message box names it, then the page stops."""
+        d = self.driver
+        self.open(*SIZES[0], inject='HTMLCanvasElement.prototype.getContext = () => null;')
+        text = poll('the error message', lambda: d.js(
+            "!window.stale && document.getElementById('message')?.open && "
+            "document.getElementById('message-text').textContent"))
+        expect(text.startswith('Velmora has to close because of an error:') and 'cannot be shown' in text,
+               f'error message {text!r}')
+        d.key('Enter')
+        poll('the page to stop', lambda: d.js('document.body.childElementCount === 0'))
+
+    def run(self, name):
+        """Runs every check the driver can, and ends the process with the verdict."""
+        checks, can = Checks(), {None, *self.driver.features}
+        for needs, what, check in (
+                (None, f'board pixel for pixel at ratios {self.driver.ratios}', self.board_at_sizes),
+                (None, 'clicks, buttons, gaps, strips, edges, taps', self.clicks),
+                ('menus', 'menus and the About box', self.menus_and_about),
+                (None, 'Alt+F, R resets', self.reset_by_keys), ('menus', 'focus back to the deck', self.focus),
+                ('ax', 'accessibility tree', self.accessibility), ('touch', 'phone 360 × 740 at ratio 3', self.phone),
+                ('inject', 'a fatal error shows its message and stops the page', self.fatal_error)):
+            if needs in can:
+                checks.run(f'{name}: {what}', check)
+        checks.exit()

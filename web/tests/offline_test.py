@@ -5,25 +5,14 @@ usage: offline_test.py SITE_DIR REFERENCE_COMMAND..."""
 import sys
 import urllib.request
 
-from harness import PAGE_STATE, Board, Checks, Chromium, Site, compare_board, css_color, expect, poll
-
-site_dir, reference = sys.argv[1], sys.argv[2:]
-
-
-def load(browser, url=None):
-    """Navigates to url, or reloads, and waits for the board."""
-    browser.js('window.stale = true')
-    if url:
-        browser.call('Page.navigate', url=url)
-    else:
-        browser.call('Page.reload')
-    return poll('the board', lambda: (s := browser.js(PAGE_STATE)) and s['ready'] and s)
+from chromium_test import Chromium
+from harness import SIZES, Checks, Scenario, Site, expect, poll
 
 
-def check_installable(browser, url):
-    load(browser, url)
-    browser.wait_js('the service worker in control', 'navigator.serviceWorker.ready.then(() => '
-                    '!!navigator.serviceWorker.controller)')
+def check_installable(scenario, browser):
+    scenario.open(*SIZES[0])
+    poll('the service worker in control', lambda: browser.js('navigator.serviceWorker.ready.then(() => '
+                                                              '!!navigator.serviceWorker.controller)'))
     errors = browser.call('Page.getInstallabilityErrors')['installabilityErrors']
     expect(errors == [], f'installability errors: {errors}')
     manifest = browser.call('Page.getAppManifest')
@@ -44,22 +33,16 @@ def check_nothing_stored(browser, url):
            f'cached only {sorted(cached)}')
 
 
-def check_offline(browser, site):
+def check_offline(scenario, site):
     site.stop()
     try:
         urllib.request.urlopen(site.url, timeout=5)
         raise AssertionError('the server still answers')
     except OSError:
         pass
-    state = load(browser)
-    b = browser
-    b.call('Input.dispatchMouseEvent', type='mousePressed', x=state['left'] + 15, y=state['top'] + 25,
-           button='left', buttons=1, clickCount=1)
-    b.call('Input.dispatchMouseEvent', type='mouseReleased', x=state['left'] + 15, y=state['top'] + 25,
-           button='left', buttons=0, clickCount=1)
-    state = poll('the Ace of Clubs played', lambda: (s := b.js(PAGE_STATE))['played'] == [0] and s)
-    compare_board(b.screenshot(), (round(state['left']), round(state['top'])), 1, Board.expected(reference, [0]),
-                  css_color(state['background']))
+    scenario.open(*SIZES[0])
+    scenario.driver.click(scenario.picture(15, 25))
+    scenario.shows([0])
 
 
 def check_no_foreign_request(browser, url):
@@ -72,13 +55,12 @@ def check_no_foreign_request(browser, url):
 
 def main():
     checks = Checks()
-    with Site(site_dir) as site, Chromium() as browser:
+    with Site(sys.argv[1]) as site, Chromium() as browser:
+        scenario = Scenario(browser, site.url, sys.argv[2:])
         browser.call('Network.enable')
-        browser.call('Emulation.setDeviceMetricsOverride', width=800, height=600, deviceScaleFactor=1,
-                     mobile=False)
-        checks.run('installable, service worker in control', check_installable, browser, site.url)
+        checks.run('installable, service worker in control', check_installable, scenario, browser)
         checks.run('nothing stored but the site\'s own files', check_nothing_stored, browser, site.url)
-        checks.run('opens and plays with the server stopped', check_offline, browser, site)
+        checks.run('opens and plays with the server stopped', check_offline, scenario, site)
         checks.run('no request to another origin', check_no_foreign_request, browser, site.url)
     checks.exit()
 
