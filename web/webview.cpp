@@ -22,9 +22,11 @@ void WebView::setScale(int scale)
 
 const std::vector<std::uint8_t> &WebView::scaled(const Picture &picture)
 {
-    std::vector<std::uint8_t> &rgba = scaled_[&picture];
-    if (!rgba.empty())
-        return rgba;
+    for (const auto &[made, rgba] : scaled_) {
+        if (made == &picture)
+            return rgba;
+    }
+    std::vector<std::uint8_t> &rgba = scaled_.emplace_back(&picture, std::vector<std::uint8_t>()).second;
     const int width = picture.width() * scale_;
     const int height = picture.height() * scale_;
     rgba.resize(static_cast<std::size_t>(width) * height * 4);

@@ -5,7 +5,7 @@
 #include <pictures/picture.h>
 
 #include <cstdint>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -30,7 +30,8 @@ private:
     const std::vector<std::uint8_t> &scaled(const Picture &picture);
 
     int scale_ = 1;
-    std::unordered_map<const Picture *, std::vector<std::uint8_t>> scaled_;
+    // A few dozen pictures at most: a list is enough, and small in the download.
+    std::vector<std::pair<const Picture *, std::vector<std::uint8_t>>> scaled_;
 };
 
 } // namespace velmora
