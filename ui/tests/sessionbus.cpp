@@ -43,9 +43,9 @@ bool SessionBus::start()
                                                   "--address=unix:path=" + socketPath()});
     if (!daemon_.waitForReadyRead(20000))
         return false;
-    address_ = QString::fromUtf8(daemon_.readLine().trimmed());
-    qputenv("DBUS_SESSION_BUS_ADDRESS", address_.toUtf8());
-    return !address_.isEmpty();
+    const QByteArray address = daemon_.readLine().trimmed();
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    return !address.isEmpty();
 }
 
 void SessionBus::stop()

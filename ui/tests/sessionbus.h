@@ -20,13 +20,11 @@ public:
     bool start();
     void stop();
 
-    const QString &address() const { return address_; }
     QString socketPath() const { return directory_.filePath(QStringLiteral("bus")); }
 
 private:
     QTemporaryDir directory_;
     QProcess daemon_;
-    QString address_;
 };
 
 } // namespace velmora::test
