@@ -46,38 +46,36 @@ using velmora::app;
 
 extern "C" {
 
-// Lays the accessible cards over the board; the page then lays the board out
-// with velmora_layout, which draws it.
+// Makes the accessible cards; the page then lays the board out with
+// velmora_layout, which places them and draws it.
 EMSCRIPTEN_KEEPALIVE void velmora_start()
 {
     for (const velmora::CardCell &cell : app().form.board().cells()) {
         const std::string name = velmora::cardName(cell.card());
-        const velmora::PixelRect r = cell.rect();
-        velmora_page_add_card(velmora::cardIndex(cell.card()), name.data(), static_cast<int>(name.size()), r.left,
-                              r.top, r.width, r.height);
+        velmora_page_add_card(velmora::cardIndex(cell.card()), name.data(), static_cast<int>(name.size()));
     }
 }
 
-EMSCRIPTEN_KEEPALIVE int velmora_client_width() { return velmora::kClientWidth; }
-EMSCRIPTEN_KEEPALIVE int velmora_client_height() { return velmora::kClientHeight; }
-
-// The page laid the board out at this many device pixels per picture pixel,
-// which cleared its canvas: every cell is drawn again.
-EMSCRIPTEN_KEEPALIVE void velmora_layout(int scale)
+// The page has width × height device pixels for the board, at `ratio` device
+// pixels per CSS pixel: the board is fitted to them and drawn.
+EMSCRIPTEN_KEEPALIVE void velmora_layout(int width, int height, double ratio)
 {
-    app().view.setScale(scale);
+    app().view.setFit(velmora::BoardFit::within(width, height, ratio));
     app().form.showBoardAgain();
 }
 
-// Pointer input in picture pixels, fractions included.
+// The canvas lost what it showed (the browser resized its pixels): every cell is drawn again.
+EMSCRIPTEN_KEEPALIVE void velmora_redraw() { app().form.showBoardAgain(); }
+
+// Pointer input in device pixels of the board, fractions included.
 EMSCRIPTEN_KEEPALIVE void velmora_press(int button, double x, double y)
 {
-    app().form.mousePressed(velmora::mouseButton(button), {x, y});
+    app().form.mousePressed(velmora::mouseButton(button), app().view.fit().toPicture(x, y));
 }
 
 EMSCRIPTEN_KEEPALIVE void velmora_release(int button, double x, double y)
 {
-    app().form.mouseReleased(velmora::mouseButton(button), {x, y});
+    app().form.mouseReleased(velmora::mouseButton(button), app().view.fit().toPicture(x, y));
 }
 
 EMSCRIPTEN_KEEPALIVE void velmora_lost() { app().form.mouseLost(); }

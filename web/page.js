@@ -8,8 +8,14 @@ mergeInto(LibraryManager.library, {
   velmora_page_message: function (text, length) {
     Module['page'].message(UTF8ToString(text, length));
   },
-  velmora_page_add_card: function (index, name, length, left, top, width, height) {
-    Module['page'].addCard(index, UTF8ToString(name, length), left, top, width, height);
+  velmora_page_add_card: function (index, name, length) {
+    Module['page'].addCard(index, UTF8ToString(name, length));
+  },
+  velmora_page_size_board: function (width, height) {
+    Module['page'].sizeBoard(width, height);
+  },
+  velmora_page_place_card: function (index, left, top, width, height) {
+    Module['page'].placeCard(index, left, top, width, height);
   },
   velmora_page_card_state: function (index, played) {
     Module['page'].cardState(index, played !== 0);

@@ -8,46 +8,39 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
-#include <vector>
 
 namespace velmora {
 
-void WebView::setScale(int scale)
+void WebView::setFit(const BoardFit &fit)
 {
-    if (scale == scale_)
-        return;
-    scale_ = std::max(1, scale);
-    scaled_.clear();
+    fit_ = fit;
+    velmora_page_size_board(fit.width(), fit.height());
+    for (int index = 0; index < kCardCount; ++index) {
+        const PixelRect r = fit.toDevice(cellRect(cardAt(index)));
+        velmora_page_place_card(index, r.left, r.top, r.width, r.height);
+    }
 }
 
-const std::vector<std::uint8_t> &WebView::scaled(const Picture &picture)
+bool WebView::showCell(const CardCell &cell)
 {
-    for (const auto &[made, rgba] : scaled_) {
-        if (made == &picture)
-            return rgba;
-    }
-    std::vector<std::uint8_t> &rgba = scaled_.emplace_back(&picture, std::vector<std::uint8_t>()).second;
-    const int width = picture.width() * scale_;
-    const int height = picture.height() * scale_;
-    rgba.resize(static_cast<std::size_t>(width) * height * 4);
-    auto out = rgba.begin();
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = picture.pixel(x / scale_, y / scale_);
+    const PixelRect picture = cell.rect();
+    const PixelRect device = fit_.toDevice(picture);
+    if (device.width == 0 || device.height == 0)
+        return true; // shrunk away: nothing to draw
+    const Picture &shown = pictureNumbered(cell.shownPictureNumber());
+    pixels_.resize(static_cast<std::size_t>(device.width) * device.height * 4);
+    auto out = pixels_.begin();
+    for (int y = device.top; y < device.bottom(); ++y) {
+        const int row = fit_.toPicture(y) - picture.top;
+        for (int x = device.left; x < device.right(); ++x) {
+            const Rgb c = shown.pixel(fit_.toPicture(x) - picture.left, row);
             *out++ = c.r;
             *out++ = c.g;
             *out++ = c.b;
             *out++ = 255;
         }
     }
-    return rgba;
-}
-
-bool WebView::showCell(const CardCell &cell)
-{
-    const PixelRect rect = cell.rect();
-    return velmora_page_put(rect.left * scale_, rect.top * scale_, rect.width * scale_, rect.height * scale_,
-                            scaled(pictureNumbered(cell.shownPictureNumber())).data()) != 0;
+    return velmora_page_put(device.left, device.top, device.width, device.height, pixels_.data()) != 0;
 }
 
 bool WebView::showBoard(const Board &board)

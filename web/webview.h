@@ -1,22 +1,21 @@
 #pragma once
 
+#include <window/boardfit.h>
 #include <window/formview.h>
 
-#include <pictures/picture.h>
-
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 namespace velmora {
 
-// Form1's view in the browser: draws cells into the page's canvas at the scale
-// the page laid the board out at, and passes messages and card states to the
-// page's script.
+// Form1's view in the browser: draws cells into the page's canvas as the board
+// is fitted to it, and passes messages and card states to the page's script.
 class WebView final : public FormView {
 public:
-    // Device pixels per picture pixel, a whole number of at least 1.
-    void setScale(int scale);
+    // Sizes the page's board and places its cards for the fit, which clears the
+    // canvas: every cell is to be drawn again.
+    void setFit(const BoardFit &fit);
+    const BoardFit &fit() const { return fit_; }
 
     bool showCell(const CardCell &cell) override;
     bool showBoard(const Board &board) override;
@@ -26,12 +25,9 @@ public:
     void announceDeckReset() override;
 
 private:
-    // The picture's RGBA pixels, each picture pixel a scale × scale block; made once per scale.
-    const std::vector<std::uint8_t> &scaled(const Picture &picture);
-
-    int scale_ = 1;
-    // A few dozen pictures at most: a list is enough, and small in the download.
-    std::vector<std::pair<const Picture *, std::vector<std::uint8_t>>> scaled_;
+    BoardFit fit_{1, 1};
+    // The RGBA pixels of the cell being drawn, kept for the next one.
+    std::vector<std::uint8_t> pixels_;
 };
 
 } // namespace velmora

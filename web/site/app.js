@@ -13,8 +13,6 @@ const announcement = document.getElementById('announcement');
 const titles = [...menubar.querySelectorAll('.menu > [role=menuitem]')];
 const menus = titles.map((title) => title.nextElementSibling);
 
-// Device pixels per picture pixel: the largest whole number that fits, at least 1.
-let scale = 1;
 const cards = [];
 
 // What the core calls (page.js).
@@ -26,16 +24,28 @@ const page = {
     return true;
   },
   message: (text) => showMessage(text),
-  addCard(index, name, left, top, width, height) {
+  addCard(index, name) {
     const box = document.createElement('div');
     box.setAttribute('role', 'checkbox');
     box.setAttribute('aria-checked', 'false');
     box.setAttribute('aria-label', name);
     box.addEventListener('click', () => core._velmora_activate(index));
-    cards[index] = {box, left, top, width, height};
+    cards[index] = box;
     deck.append(box);
   },
-  cardState: (index, played) => cards[index].box.setAttribute('aria-checked', String(played)),
+  // The board as the core fitted it, in device pixels; the core draws it next.
+  sizeBoard(width, height) {
+    cssSize = [Math.ceil(width / devicePixelRatio), Math.ceil(height / devicePixelRatio)];
+    canvas.style.width = `${cssSize[0]}px`;
+    canvas.style.height = `${cssSize[1]}px`;
+    if (!fitBackingStore())
+      context?.clearRect(0, 0, canvas.width, canvas.height);
+  },
+  placeCard(index, ...box) {
+    const [left, top, width, height] = box.map((device) => `${device / devicePixelRatio}px`);
+    Object.assign(cards[index].style, {left, top, width, height});
+  },
+  cardState: (index, played) => cards[index].setAttribute('aria-checked', String(played)),
   // A new text node each time, so that the same words twice are spoken twice.
   announce: (text) => announcement.replaceChildren(text),
   // The core takes no more input from here on.
@@ -52,8 +62,6 @@ const page = {
 
 const core = await createCore({page});
 core._velmora_start();
-const clientWidth = core._velmora_client_width();
-const clientHeight = core._velmora_client_height();
 
 // --- The message box: modal, titled "Velmora", OK focused. Enter presses OK, Escape
 // closes it; the rest of the page is inert while it is open.
@@ -66,52 +74,42 @@ function showMessage(text, onClose = () => deck.focus()) {
 }
 
 // --- Drawing: the canvas's backing store is exactly the device pixels of its CSS box,
-// and its box is a whole number of CSS pixels, so that one picture pixel is scale ×
-// scale device pixels with no column dropped or doubled.
+// and its box is a whole number of CSS pixels, so that the core's device pixels are
+// the screen's, with no column dropped or doubled.
 
-let paintedScale = 0;
 let cssSize = [0, 0];
 // The canvas box in device pixels as the browser reports it, where it does.
 let reported = null;
 
-function paint(width, height) {
-  if (canvas.width === width && canvas.height === height && paintedScale === scale)
-    return;
-  canvas.width = width;
-  canvas.height = height;
-  paintedScale = scale;
-  core._velmora_layout(scale);
-}
-
-// A reported size is used where it agrees with the CSS size to within the
-// browser's rounding; an emulated ratio, for one, is not reported.
-function paintBox() {
+// Gives the canvas the device pixels of its box; true if that changed them, which cleared it.
+// A reported size is used where it agrees with the CSS size to within the browser's
+// rounding; an emulated ratio, for one, is not reported.
+function fitBackingStore() {
   const device = (css, report) =>
     report !== undefined && Math.abs(report - css * devicePixelRatio) < 1 ? report : Math.round(css * devicePixelRatio);
-  paint(device(cssSize[0], reported?.inlineSize), device(cssSize[1], reported?.blockSize));
+  const width = device(cssSize[0], reported?.inlineSize);
+  const height = device(cssSize[1], reported?.blockSize);
+  if (canvas.width === width && canvas.height === height)
+    return false;
+  canvas.width = width;
+  canvas.height = height;
+  return true;
 }
 
+// The core fits the board to the device pixels under the menu bar, and draws it.
 function layout() {
   const ratio = devicePixelRatio;
   // The board starts on a device pixel row.
   menubar.style.height = `${Math.ceil(22 * ratio) / ratio}px`;
   const top = menubar.getBoundingClientRect().height;
-  scale = Math.max(1, Math.floor(Math.min(innerWidth * ratio / clientWidth,
-                                          (innerHeight - top) * ratio / clientHeight)));
-  cssSize = [Math.ceil(clientWidth * scale / ratio), Math.ceil(clientHeight * scale / ratio)];
-  canvas.style.width = `${cssSize[0]}px`;
-  canvas.style.height = `${cssSize[1]}px`;
-  for (const {box, left, top: cardTop, width, height} of cards) {
-    Object.assign(box.style, {left: `${left * scale / ratio}px`, top: `${cardTop * scale / ratio}px`,
-                              width: `${width * scale / ratio}px`, height: `${height * scale / ratio}px`});
-  }
-  paintBox();
+  core._velmora_layout(Math.floor(innerWidth * ratio), Math.floor((innerHeight - top) * ratio), ratio);
 }
 
 if ('devicePixelContentBoxSize' in ResizeObserverEntry.prototype) {
   new ResizeObserver(([entry]) => {
     reported = entry.devicePixelContentBoxSize[0];
-    paintBox();
+    if (fitBackingStore())
+      core._velmora_redraw();
   }).observe(canvas, {box: 'device-pixel-content-box'});
 }
 
@@ -127,21 +125,21 @@ watchRatio();
 layout();
 
 // --- The board's input: the core's click rule, fed with every button change in
-// picture pixels. A second button pressed while one is held arrives as a move.
+// device pixels. A second button pressed while one is held arrives as a move.
 
 const buttonBits = [1, 4, 2, 8, 16];
 
-function picturePoint(event) {
+function devicePoint(event) {
   const box = canvas.getBoundingClientRect();
-  return [(event.clientX - box.left) * canvas.width / box.width / scale,
-          (event.clientY - box.top) * canvas.height / box.height / scale];
+  return [(event.clientX - box.left) * canvas.width / box.width,
+          (event.clientY - box.top) * canvas.height / box.height];
 }
 
 function onPointer(event) {
   if (event.button < 0)
     return;
   event.preventDefault();
-  const [x, y] = picturePoint(event);
+  const [x, y] = devicePoint(event);
   const pressed = event.type === 'pointerdown' ||
       (event.type === 'pointermove' && (event.buttons & buttonBits[event.button]) !== 0);
   if (pressed) {

@@ -83,10 +83,10 @@ class Firefox(BrowserProcess, Driver):
         self.call('browsingContext.setViewport', context=self.context, viewport={'width': width, 'height': height})
         self.call('browsingContext.navigate', context=self.context, url=url, wait='complete')
 
-    def actions(self, kind, *steps):
-        source = {'type': kind, 'id': kind, 'actions': list(steps)}
+    def actions(self, kind, *steps, pointer='mouse'):
+        source = {'type': kind, 'id': pointer if kind == 'pointer' else kind, 'actions': list(steps)}
         if kind == 'pointer':
-            source['parameters'] = {'pointerType': 'mouse'}
+            source['parameters'] = {'pointerType': pointer}
         self.call('input.performActions', context=self.context, actions=[source])
 
     def pointer(self, kind, point, button):
@@ -98,6 +98,10 @@ class Firefox(BrowserProcess, Driver):
 
     def release(self, point, button='left', count=1):
         self.pointer('pointerUp', point, button)
+
+    def tap(self, point):
+        self.actions('pointer', {'type': 'pointerMove', 'x': point[0], 'y': point[1]},
+                     {'type': 'pointerDown', 'button': 0}, {'type': 'pointerUp', 'button': 0}, pointer='touch')
 
     def key(self, key, alt=False):
         key = KEYS.get(key, key)

@@ -121,24 +121,42 @@ class Board:
         return cls._cache[key]
 
 
-def compare_board(image, origin, scale, expected, background):
+class Fit:
+    """The board on device pixels as the page must lay it: n device pixels for every
+    d picture pixels, picture pixel i starting at device pixel ceil(i n / d)."""
+
+    def __init__(self, n, d=1):
+        self.n, self.d = n, d
+
+    def device(self, picture):
+        return -(-picture * self.n // self.d)
+
+    def picture(self, device):
+        return device * self.d // self.n
+
+    @property
+    def size(self):
+        return self.device(CLIENT_WIDTH), self.device(CLIENT_HEIGHT)
+
+
+def compare_board(image, origin, fit, expected, background):
     """Checks that image (width, height, rows of RGB(A) tuples) shows the board at
-    device pixel origin with every picture pixel a scale × scale block."""
+    device pixel origin, every device pixel the picture pixel the fit puts there."""
     width, height, rows = image
-    ox, oy = origin
-    expect(ox + CLIENT_WIDTH * scale <= width and oy + CLIENT_HEIGHT * scale <= height,
-           f'the board ({CLIENT_WIDTH * scale} × {CLIENT_HEIGHT * scale} at {origin}) is not all in the '
+    (ox, oy), (board_width, board_height) = origin, fit.size
+    expect(ox + board_width <= width and oy + board_height <= height,
+           f'the board ({board_width} × {board_height} at {origin}) is not all in the '
            f'{width} × {height} screenshot')
+    columns = [fit.picture(x) for x in range(board_width)]
     wrong = []
-    for y in range(CLIENT_HEIGHT * scale):
-        row = rows[oy + y]
-        want_row = expected[y // scale]
-        for x in range(CLIENT_WIDTH * scale):
-            want = want_row[x // scale]
+    for y in range(board_height):
+        row = rows[oy + y][ox:ox + board_width]
+        want_row = expected[fit.picture(y)]
+        for x, got in enumerate(row):
+            want = want_row[columns[x]]
             want = background if want[3] == 0 else want[:3]
-            got = row[ox + x][:3]
-            if got != want:
-                wrong.append((x, y, got, want))
+            if got[:3] != want:
+                wrong.append((x, y, got[:3], want))
     expect(not wrong, f'{len(wrong)} device pixels differ, first {wrong[:3]} (x, y, shown, expected)')
 
 
@@ -234,18 +252,21 @@ PAGE_STATE = '''(() => {
 })()'''
 
 
-def find_board(image, scale, expected, background):
+def find_board(image, fit, expected, background):
     """The device pixel at which image shows the board exactly as expected."""
     width, height, rows = image
-    black, white, k = (0, 0, 0), (255, 255, 255), scale
-    for y in range(height - CLIENT_HEIGHT * k):
-        row = rows[y]
-        for x in range(width - CLIENT_WIDTH * k):
-            # The Ace of Clubs' top-left corner mark.
-            if row[x] == black and row[x + 2 * k] == black and rows[y + k][x + k] == white and \
-                    rows[y + 2 * k][x] == black:
+    board_width, board_height = fit.size
+    # A few device pixels of the Ace of Clubs' top-left corner mark.
+    one, two = fit.device(1), fit.device(2)
+    probes = []
+    for x, y in ((0, 0), (two, 0), (one, one), (0, two)):
+        want = expected[fit.picture(y)][fit.picture(x)]
+        probes.append((x, y, background if want[3] == 0 else want[:3]))
+    for y in range(height - board_height):
+        for x in range(width - board_width):
+            if all(rows[y + py][x + px][:3] == want for px, py, want in probes):
                 try:
-                    compare_board(image, (x, y), k, expected, background)
+                    compare_board(image, (x, y), fit, expected, background)
                     return x, y
                 except Failure:
                     pass
@@ -272,6 +293,7 @@ class Driver(Stoppable):
     runs before the page's own)."""
     ratios = (1,)
     features = frozenset()
+    narrowest = 0  # CSS px: the narrowest page the browser can show
 
     def origin(self, state):
         """The board's device pixel in the screenshot, or None to look for it."""
@@ -288,9 +310,23 @@ def card(rank, suit):
     return suit * 13 + rank, (rank * 32, suit * 56)
 
 
-# Viewport width, height, device-pixel ratio, and the whole-number enlargement the board must get.
-SIZES = ((800, 600, 1, 1), (500, 300, 2, 2), (360, 740, 3, 2), (1400, 900, 1, 3))
+# Viewport width, height, device-pixel ratio, and the board's fit there: at ratio 2
+# and more it fills the space under the 22 CSS px menu bar, below that it keeps
+# whole blocks unless even 1 does not fit.
+DESKTOP, PHONE = (800, 600, 1, Fit(1)), (360, 740, 3, Fit(1080, 416))
+SIZES = (DESKTOP, PHONE, (740, 360, 3, Fit(1014, 219)), (500, 300, 2, Fit(1000, 416)),
+         (1024, 768, 2, Fit(2048, 416)), (768, 1024, 2, Fit(1536, 416)), (1280, 800, 1, Fit(3)),
+         (1000, 700, 1, Fit(2)), (320, 480, 1, Fit(320, 416)), (300, 600, 1, Fit(300, 416)),
+         (600, 150, 1, Fit(128, 219)))
+# The smallest a phone's card may be to tap, in CSS px: width and pitch.
+TARGET = 24
 MESSAGE_OPEN = "document.getElementById('message').open"
+# The smallest card target and column pitch on the page, in CSS px.
+TARGETS = """(() => {
+  const boxes = [...document.querySelectorAll('[role=checkbox]')].map((box) => box.getBoundingClientRect());
+  return [Math.min(...boxes.map((r) => Math.min(r.width, r.height))),
+          Math.min(...boxes.slice(0, 12).map((r, i) => boxes[i + 1].left - r.left))];
+})()"""
 EXPANDED = "[...document.querySelectorAll('[aria-haspopup]')].map((title) => title.getAttribute('aria-expanded'))"
 
 
@@ -300,24 +336,27 @@ class Scenario:
     def __init__(self, driver, url, reference):
         self.driver, self.url, self.reference = driver, url, reference
 
-    def open(self, width, height, ratio, scale, mobile=False, inject=None):
+    def open(self, width, height, ratio, fit, mobile=False, inject=None):
         self.driver.js('window.stale = true')
         self.driver.open(self.url, width, height, ratio, mobile, inject)
         if inject:
             return
         # A window's new size may reach the page after it loaded, and lay it out again.
-        self.state = poll(f'the board at scale {scale}', lambda: (s := self.driver.js(PAGE_STATE)) and s['ready']
-                          and s['ratio'] == ratio and s['width'] // CLIENT_WIDTH == scale and s)
-        self.scale = scale
+        board_width = fit.size[0]
+        self.state = poll(f'the board {board_width} device pixels wide', lambda: (s := self.driver.js(PAGE_STATE))
+                          and s['ready'] and s['ratio'] == ratio and board_width <= s['width'] < board_width + ratio
+                          and s)
+        self.fit = fit
         self.at = self.driver.origin(self.state) or settle('the board on the screen', lambda: find_board(
-            self.driver.screenshot(), scale, Board.expected(self.reference), css_color(self.state['background'])))
+            self.driver.screenshot(), fit, Board.expected(self.reference), css_color(self.state['background'])))
 
     def device(self, x, y):
         """Screenshot device pixel of device pixel (x, y) of the board."""
         return self.at[0] + x, self.at[1] + y
 
     def picture(self, x, y):
-        return self.device(x * self.scale, y * self.scale)
+        """Screenshot device pixel of the first device pixel of picture pixel (x, y)."""
+        return self.device(self.fit.device(x), self.fit.device(y))
 
     def choose(self, *selectors, act=None):
         """Clicks (or acts on) the middle of each element in turn."""
@@ -335,23 +374,36 @@ class Scenario:
     def shows(self, played):
         """The screen shows the board with exactly these cards played."""
         poll(f'cards {sorted(played)} played', lambda: self.played() == sorted(played))
-        s, k = self.state, self.scale
-        expect(CLIENT_WIDTH * k <= s['width'] < CLIENT_WIDTH * k + s['ratio'],
-               f'backing store {s["width"]} device pixels wide at scale {k}')
+        s = self.state
         expect(abs(s['cssWidth'] * s['ratio'] - s['width']) < 1e-6 and s['cssWidth'] == int(s['cssWidth']),
                f'canvas box {s["cssWidth"]} CSS px for {s["width"]} device pixels')
         settle('the board on the screen', lambda: compare_board(
-            self.driver.screenshot(), self.at, k, Board.expected(self.reference, played), css_color(s['background'])))
+            self.driver.screenshot(), self.at, self.fit, Board.expected(self.reference, played),
+            css_color(s['background'])))
 
     def board_at_sizes(self):
-        for width, height, ratio, scale in SIZES:
-            if ratio in self.driver.ratios:
-                self.open(width, height, ratio, scale)
-                self.shows([])
+        """The board fills a phone's or a tablet's screen, keeps whole blocks on a
+        desktop, shrinks into a narrow window, and takes a tap on its last card."""
+        for width, height, ratio, fit in SIZES:
+            if ratio not in self.driver.ratios or width < self.driver.narrowest:
+                continue
+            shrunk = fit.n < fit.d
+            self.open(width, height, ratio, fit, mobile='touch' in self.driver.features and (ratio >= 2 or shrunk))
+            self.shows([])
+            if ratio >= 2:
+                s, (board_width, board_height) = self.state, fit.size
+                fill = max(board_width / (width * ratio), board_height / ((height - s['top']) * ratio))
+                expect(fill >= 0.97, f'the board fills {fill:.1%} of the screen')
+                size, pitch = self.driver.js(TARGETS)
+                expect(size >= TARGET and pitch >= TARGET, f'cards {size:.1f} CSS px, {pitch:.1f} apart')
+            if shrunk:
+                king_s, (x, y) = card(12, 3)
+                (getattr(self.driver, 'tap', None) or self.driver.click)(self.picture(x + 15, y + 25))
+                self.shows([king_s])
 
     def clicks(self):
-        self.open(*((500, 300, 2, 2) if 2 in self.driver.ratios else SIZES[0]))
-        d, k, played = self.driver, self.scale, []
+        self.open(*(SIZES[3] if 2 in self.driver.ratios else DESKTOP))
+        d, e, played = self.driver, self.fit.device, []
         ace_c, (x, y) = card(0, 0)
         d.click(self.picture(x + 15, y + 25))
         played.append(ace_c)
@@ -361,10 +413,10 @@ class Scenario:
         # Device-pixel edges: the gap before the 3 of Clubs ends one device column
         # before the card starts; nothing below the card's last device row.
         three_c, (x, y) = card(2, 0)
-        d.click(self.device(k * x - 1, k * y + 5 * k))
-        d.click(self.device(k * x + 30 * k - 1, k * y + 50 * k + 1))
+        d.click(self.device(e(x) - 1, e(y + 5)))
+        d.click(self.device(e(x + 30) - 1, e(y + 50)))
         expect(self.played() == sorted(played), 'a click beside the 3 of Clubs played a card')
-        d.click(self.device(k * x, k * y + 50 * k - 1))  # its bottom-left device pixel
+        d.click(self.device(e(x), e(y + 50) - 1))  # its bottom-left device pixel
         played.append(three_c)
         # Gaps between cards and rows, the strips right of and below the grid.
         for point in ((30, 25), (31, 25), (5, 50), (5, 55), (100, 53), (414, 10), (415, 200), (100, 218),
@@ -402,7 +454,7 @@ class Scenario:
         self.clicked = played
 
     def reset_by_keys(self):
-        self.open(*SIZES[0])
+        self.open(*DESKTOP)
         _, (x, y) = card(7, 2)
         self.driver.click(self.picture(x + 10, y + 10))
         self.played()
@@ -450,7 +502,7 @@ class Scenario:
         """The focus goes back to the deck as a desktop window's goes back to its
         content: after a command, the message box and Escape, and on a click."""
         d = self.driver
-        self.open(*SIZES[0])
+        self.open(*DESKTOP)
         for keys in (('f+', 'r'), ('h+', 'a', 'Enter'), ('f+', 'Escape')):
             for key in keys:
                 d.key(key.rstrip('+'), alt=key.endswith('+'))
@@ -470,7 +522,7 @@ class Scenario:
 
     def accessibility(self):
         d = self.driver
-        self.open(*SIZES[0])
+        self.open(*DESKTOP)
         cards, roles = d.ax_cards()
         expect({'menubar', 'menuitem', 'banner', 'main'} <= roles, f'menu or landmark roles missing from {roles}')
         expect(d.js("document.querySelector('meta[name=description]')?.content.includes('52-card deck')"),
@@ -503,8 +555,7 @@ class Scenario:
 
     def phone(self):
         d = self.driver
-        self.open(360, 740, 3, 2, mobile=True)
-        expect(self.state['cssWidth'] == 278, f'canvas {self.state["cssWidth"]} CSS px wide on the phone')
+        self.open(*PHONE, mobile=True)
         ten_h, (x, y) = card(9, 2)
         point = self.picture(x + 15, y + 25)
         d.tap(point)
@@ -522,7 +573,7 @@ class Scenario:
     def fatal_error(self):
         """A board that cannot be drawn is a fatal error: a message box names it, then the page stops."""
         d = self.driver
-        self.open(*SIZES[0], inject='HTMLCanvasElement.prototype.getContext = () => null;')
+        self.open(*DESKTOP, inject='HTMLCanvasElement.prototype.getContext = () => null;')
         text = poll('the error message', lambda: d.js(
             "!window.stale && document.getElementById('message')?.open && "
             "document.getElementById('message-text').textContent"))
