@@ -88,11 +88,11 @@ void MainWindow::announceCardState(const CardCell &cell)
     QAccessibleStateChangeEvent event(view_, changed);
     event.setChild(cardIndex(cell.card()));
     QAccessible::updateAccessibility(&event);
-    // A reader speaks a state change only of what it is on; the focus makes it
-    // say the played card with its new state wherever it was.
-    if (cell.state() == CellState::Played)
-        moveReaderFocus(cardIndex(cell.card()));
 }
+
+// A reader speaks a state change only of what it is on; the focus makes it say
+// the played card with its new state wherever it was.
+void MainWindow::announcePlay(const CardCell &cell) { moveReaderFocus(cardIndex(cell.card())); }
 
 void MainWindow::announceDeckReset() { moveReaderFocus(); }
 

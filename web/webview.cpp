@@ -57,10 +57,12 @@ void WebView::showMessage(std::string_view text)
 void WebView::announceCardState(const CardCell &cell)
 {
     velmora_page_card_state(cardIndex(cell.card()), cell.state() == CellState::Played);
-    if (cell.state() == CellState::Played) {
-        const std::string words = playAnnouncement(cell.card());
-        velmora_page_announce(words.data(), static_cast<int>(words.size()));
-    }
+}
+
+void WebView::announcePlay(const CardCell &cell)
+{
+    const std::string words = playAnnouncement(cell.card());
+    velmora_page_announce(words.data(), static_cast<int>(words.size()));
 }
 
 void WebView::announceDeckReset()

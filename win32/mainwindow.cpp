@@ -311,12 +311,14 @@ void MainWindow::showMessage(std::string_view text)
 
 void MainWindow::announceCardState(const CardCell &cell)
 {
-    const LONG child = BoardAccessible::childId(cell.card());
-    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, child);
-    // A reader speaks a state change only of what it is on; a focus event makes it
-    // read the played card, name and state, wherever it was. Keys stay with the window.
-    if (cell.state() == CellState::Played)
-        NotifyWinEvent(EVENT_OBJECT_FOCUS, window_, OBJID_CLIENT, child);
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, BoardAccessible::childId(cell.card()));
+}
+
+// A reader speaks a state change only of what it is on; a focus event makes it
+// read the played card, name and state, wherever it was. Keys stay with the window.
+void MainWindow::announcePlay(const CardCell &cell)
+{
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, window_, OBJID_CLIENT, BoardAccessible::childId(cell.card()));
 }
 
 // The reader goes to the deck, whose description says that no card is played.

@@ -38,6 +38,7 @@ public:
     bool showBoard(const Board &board) override;
     void showMessage(std::string_view text) override;
     void announceCardState(const CardCell &cell) override;
+    void announcePlay(const CardCell &cell) override;
     void endWithFatalError(std::string_view text) override;
     void announceDeckReset() override;
 

@@ -74,6 +74,7 @@ void Form1::play(Card card)
         if (!view_.showCell(cell))
             throw pictureFailure(cell);
         view_.announceCardState(cell);
+        view_.announcePlay(cell);
     });
 }
 

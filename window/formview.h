@@ -20,10 +20,11 @@ public:
     // button and no icon; returns once it is dismissed. The text's lines are
     // joined by lone carriage returns.
     virtual void showMessage(std::string_view text) = 0;
-    // Tells assistive technology that the card's checked state changed. A card
-    // turns Played only when it is played, so a view that speaks each play to a
-    // screen reader does it here; it turns Unplayed only through a Reset.
+    // Tells assistive technology that the card's checked state changed, by a
+    // play or by a Reset.
     virtual void announceCardState(const CardCell &cell) = 0;
+    // The card was just played: a screen reader says so, wherever it was.
+    virtual void announcePlay(const CardCell &cell) = 0;
     // A fatal error: shows the text in a message box and ends the program (the
     // process, or the page) once it is dismissed. Where a box cannot wait (the
     // page), it returns at once; Form1 takes no more input meanwhile.

@@ -28,6 +28,7 @@ public:
     }
     void showMessage(std::string_view text) override { messages.emplace_back(text); }
     void announceCardState(const CardCell &cell) override { announced.push_back(cell.card()); }
+    void announcePlay(const CardCell &cell) override { playsAnnounced.push_back(cell.card()); }
     void endWithFatalError(std::string_view text) override { fatalErrors.emplace_back(text); }
     void announceDeckReset() override { ++resetsAnnounced; }
 
@@ -35,6 +36,7 @@ public:
     int boardsShown = 0;
     std::vector<std::string> messages;
     std::vector<Card> announced;
+    std::vector<Card> playsAnnounced;
     std::vector<std::string> fatalErrors;
     int resetsAnnounced = 0;
     bool cellsCanBeShown = true;
@@ -64,6 +66,7 @@ TEST(Form1, EachCardsHandlerPlaysThatCardAloneAndShowsAndAnnouncesItsCell)
         EXPECT_EQ(form.board(), expected) << cardName(card);
         EXPECT_EQ(view.shownCells, std::vector<Card>{card});
         EXPECT_EQ(view.announced, std::vector<Card>{card});
+        EXPECT_EQ(view.playsAnnounced, std::vector<Card>{card});
     }
     // The two eights whose pictures were laid out swapped.
     RecordingView view;
@@ -164,6 +167,7 @@ TEST(Form1, ResetShowsTheWholeGridAndAnnouncesEveryCardThatChangedThenTheResetOn
     form.Reset_Click();
     EXPECT_EQ(form.board(), Board());
     EXPECT_EQ(view.announced, (std::vector<Card>{Card{Rank::Ace, Suit::Clubs}, kEightOfHearts}));
+    EXPECT_EQ(view.playsAnnounced.size(), 2U) << "a Reset is no play";
     EXPECT_EQ(view.resetsAnnounced, 2);
     form.Image87_Click(); // the same card plays again after Reset
     EXPECT_EQ(form.board().cell(kEightOfHearts).state(), CellState::Played);
