@@ -186,6 +186,13 @@ QStringList openMenu(Orca &orca, const QString &key, const QString &firstItem)
     return heard;
 }
 
+// "Where am I" names the deck: Orca 43 says "Deck panel.", Debian 13's names it
+// with its description.
+bool isDeck(const QString &spoken)
+{
+    return spoken.startsWith("Deck");
+}
+
 // Orca's own keys on the desktop layout: flat review's next item (KP_6) and a
 // click on it (KP_Divide), and "where am I" (KP_Enter). Each step waits for what
 // Orca says of the one before, as a player listens before going on.
@@ -236,19 +243,20 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
     window.expectShows(Board());
     orca.listen();
     xdotool({"key", "KP_Enter"});
-    EXPECT_EQ(orca.says("").value(0), "Deck panel.") << "where am I, after File > Reset";
+    EXPECT_TRUE(isDeck(orca.says("").value(0))) << "where am I, after File > Reset";
 
     // Help > About..., OK: the reader comes back to the deck, not to the menu.
     orca.listen();
     const QStringList help = openMenu(orca, "h", "About");
     ASSERT_EQ(lastOf(help), "About...") << "the Help menu did not open: " << help.join(" | ").toStdString();
     xdotool({"key", "a"});
-    ASSERT_EQ(lastOf(orca.says("OK")), "OK push button.") << "the About box did not open";
+    const QString ok = lastOf(orca.says("OK"));
+    ASSERT_TRUE(ok.startsWith("OK") && ok.contains("button")) << "the About box did not open: " << ok.toStdString();
     xdotool({"key", "Return"});
     EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
     orca.listen();
     xdotool({"key", "KP_Enter"});
-    EXPECT_EQ(orca.says("").value(0), "Deck panel.") << "where am I, after the About box";
+    EXPECT_TRUE(isDeck(orca.says("").value(0))) << "where am I, after the About box";
 }
 
 } // namespace
