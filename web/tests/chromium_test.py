@@ -99,6 +99,12 @@ class Chromium(BrowserProcess, Driver):
         self.ratio = ratio
         self.call('Page.navigate', url=url)
 
+    def turn(self, width, height, ratio):
+        """The phone turned: a new size for the page as it is."""
+        self.call('Emulation.setDeviceMetricsOverride', width=width, height=height, deviceScaleFactor=ratio,
+                  mobile=True, screenOrientation={'type': 'landscapePrimary', 'angle': 90})
+        self.ratio = ratio
+
     def css(self, point):
         return [(v + 0.5) / self.ratio for v in point]
 

@@ -313,8 +313,8 @@ def card(rank, suit):
 # Viewport width, height, device-pixel ratio, and the board's fit there: at ratio 2
 # and more it fills the space under the 22 CSS px menu bar, below that it keeps
 # whole blocks unless even 1 does not fit.
-DESKTOP, PHONE = (800, 600, 1, Fit(1)), (360, 740, 3, Fit(1080, 416))
-SIZES = (DESKTOP, PHONE, (740, 360, 3, Fit(1014, 219)), (500, 300, 2, Fit(1000, 416)),
+DESKTOP, PHONE, SIDEWAYS = (800, 600, 1, Fit(1)), (360, 740, 3, Fit(1080, 416)), (740, 360, 3, Fit(1014, 219))
+SIZES = (DESKTOP, PHONE, SIDEWAYS, (500, 300, 2, Fit(1000, 416)),
          (1024, 768, 2, Fit(2048, 416)), (768, 1024, 2, Fit(1536, 416)), (1280, 800, 1, Fit(3)),
          (1000, 700, 1, Fit(2)), (320, 480, 1, Fit(320, 416)), (300, 600, 1, Fit(300, 416)),
          (600, 150, 1, Fit(128, 219)))
@@ -339,8 +339,11 @@ class Scenario:
     def open(self, width, height, ratio, fit, mobile=False, inject=None):
         self.driver.js('window.stale = true')
         self.driver.open(self.url, width, height, ratio, mobile, inject)
-        if inject:
-            return
+        if not inject:
+            self.laid_out(ratio, fit)
+
+    def laid_out(self, ratio, fit, played=()):
+        """Waits for the board laid out at this fit, and finds it on the screen."""
         # A window's new size may reach the page after it loaded, and lay it out again.
         board_width = fit.size[0]
         self.state = poll(f'the board {board_width} device pixels wide', lambda: (s := self.driver.js(PAGE_STATE))
@@ -348,7 +351,8 @@ class Scenario:
                           and s)
         self.fit = fit
         self.at = self.driver.origin(self.state) or settle('the board on the screen', lambda: find_board(
-            self.driver.screenshot(), fit, Board.expected(self.reference), css_color(self.state['background'])))
+            self.driver.screenshot(), fit, Board.expected(self.reference, played),
+            css_color(self.state['background'])))
 
     def device(self, x, y):
         """Screenshot device pixel of device pixel (x, y) of the board."""
@@ -564,6 +568,12 @@ class Scenario:
         self.shows([ten_h])
         expect(d.js('getComputedStyle(document.documentElement).overscrollBehaviorY') == 'none',
                'a swipe can reload the page')
+        # Turned sideways, the page lays the same hand out again, and a tap lands.
+        d.turn(*SIDEWAYS[:3])
+        self.laid_out(*SIDEWAYS[2:], played=[ten_h])
+        king_s, (x, y) = card(12, 3)
+        d.tap(self.picture(x + 29, y + 49))
+        self.shows([ten_h, king_s])
         # A tap on another menu's title opens that menu; on the open one's, closes it.
         self.choose('[data-key=KeyF]', '[data-key=KeyH]', act=d.tap)
         expect(d.js(EXPANDED) == ['false', 'true'], f'menus open after File, Help: {d.js(EXPANDED)}')
