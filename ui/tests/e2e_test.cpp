@@ -57,6 +57,11 @@ public:
         return test::waitForVelmoraWindows(count, window_ ? window_->id() : QString());
     }
 
+    test::WindowWaiter windows() const
+    {
+        return [this](int count) { return waitForWindows(count); };
+    }
+
     QImage screenshot() const { return window_->screenshot(); }
     void expectShows(const Board &board) { window_->expectShows(board); }
     void click(QPoint client, int button = 1, int repeat = 1) { window_->click(client, button, repeat); }
@@ -78,25 +83,7 @@ TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
     velmora.expectShows(expected);
 
     test::clickAroundTheGrid(velmora.deck(), expected);
-
-    // Help > About... by its access keys, dismissed with Return: the marks stay.
-    velmora.keys({"alt+h", "a"});
-    const QStringList withBox = velmora.waitForWindows(2);
-    ASSERT_EQ(withBox.size(), 2);
-    EXPECT_EQ(xdotool({"getwindowname", withBox[1]}), "Velmora");
-    velmora.click({300, 30}); // the box is modal: the window takes no clicks
-    xdotool({"windowactivate", "--sync", withBox[1]});
-    xdotool({"key", "Return"});
-    velmora.waitForWindows(1);
-    velmora.expectShows(expected);
-
-    // File > Reset by its access keys.
-    velmora.keys({"alt+f", "r"});
-    velmora.expectShows(Board());
-
-    // Closing with a card marked asks nothing and ends cleanly.
-    velmora.click({0, 0});
-    velmora.keys({"alt+F4"});
+    ASSERT_NO_FATAL_FAILURE(test::aboutResetAndClose(velmora.deck(), velmora.windows(), expected));
     EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
 }
 
@@ -236,18 +223,11 @@ TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
         Velmora velmora(QStringLiteral("strace"),
                         {"-f", "-qq", "-o", traceLog, "-e", "trace=%file,%network,%desc,%process", programPath},
                         environment);
-        velmora.expectShows(Board());
+        Board played;
+        velmora.expectShows(played);
         velmora.click({230, 120});
-        velmora.keys({"alt+h", "a"});
-        const QStringList withBox = velmora.waitForWindows(2);
-        ASSERT_EQ(withBox.size(), 2);
-        xdotool({"windowactivate", "--sync", withBox[1]});
-        xdotool({"key", "Return"});
-        velmora.waitForWindows(1);
-        velmora.keys({"alt+f", "r"});
-        velmora.expectShows(Board());
-        velmora.click({0, 0});
-        velmora.keys({"alt+F4"});
+        played.markPlayed({Rank::Eight, Suit::Hearts});
+        ASSERT_NO_FATAL_FAILURE(test::aboutResetAndClose(velmora.deck(), velmora.windows(), played));
         EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
     }
     QFile log(traceLog);

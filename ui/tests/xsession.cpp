@@ -170,4 +170,23 @@ void clickAroundTheGrid(DeckWindow &window, Board &expected)
     }
 }
 
+void aboutResetAndClose(DeckWindow &window, const WindowWaiter &windows, const Board &expected)
+{
+    window.keys({"alt+h", "a"});
+    const QStringList withBox = windows(2);
+    ASSERT_EQ(withBox.size(), 2);
+    EXPECT_EQ(xdotool({"getwindowname", withBox[1]}), "Velmora");
+    window.click({300, 30}); // the box is modal: the window takes no clicks
+    xdotool({"windowactivate", "--sync", withBox[1]});
+    xdotool({"key", "Return"});
+    windows(1);
+    window.expectShows(expected);
+
+    window.keys({"alt+f", "r"});
+    window.expectShows(Board());
+
+    window.click({0, 0});
+    window.keys({"alt+F4"});
+}
+
 } // namespace velmora::test

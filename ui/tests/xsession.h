@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 namespace velmora::test {
@@ -79,5 +80,13 @@ private:
 // a double-click and on a played card, checking the board after each click that
 // marks a card; `expected` follows the clicks.
 void clickAroundTheGrid(DeckWindow &window, Board &expected);
+
+// The program's windows once there are `count`, as many as came by the deadline.
+using WindowWaiter = std::function<QStringList(int count)>;
+
+// Help > About... and its OK by keys, then File > Reset, then Alt+F4 with a card
+// marked: the box is modal, the marks (`expected`) stay until Reset, and closing
+// asks nothing; the caller sees the program end.
+void aboutResetAndClose(DeckWindow &window, const WindowWaiter &windows, const Board &expected);
 
 } // namespace velmora::test

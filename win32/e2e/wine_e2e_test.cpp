@@ -111,24 +111,8 @@ TEST(Wine, ClicksMenusAboutAndCloseWorkWithRealInput)
     expected.markPlayed({Rank::Six, Suit::Clubs});
     window.expectShows(expected);
 
-    // Help > About... by its access keys: a second window named Velmora, modal.
-    window.keys({"alt+h", "a"});
-    const QStringList withBox = velmora.waitForWindows(2);
-    ASSERT_EQ(withBox.size(), 2);
-    window.click({300, 30});
-    window.expectShows(expected);
-    xdotool({"windowactivate", "--sync", withBox[1]});
-    xdotool({"key", "Return"});
-    velmora.waitForWindows(1);
-    window.expectShows(expected);
-
-    // File > Reset by its access keys.
-    window.keys({"alt+f", "r"});
-    window.expectShows(Board());
-
-    // Closing with a card marked asks nothing and ends cleanly.
-    window.click({0, 0});
-    window.keys({"alt+F4"});
+    ASSERT_NO_FATAL_FAILURE(aboutResetAndClose(window, [&](int count) { return velmora.waitForWindows(count); },
+                                               expected));
     EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
 }
 
