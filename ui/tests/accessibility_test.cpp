@@ -265,13 +265,10 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 4) {
-        fprintf(stderr, "usage: accessibility_test VELMORA ATSPI-LISTENER SILENT-ORCA\n");
-        return 2;
-    }
-    velmora::test::velmoraPath = QString::fromLocal8Bit(argv[1]);
-    velmora::test::listenerPath = QString::fromLocal8Bit(argv[2]);
-    velmora::test::orcaPath = QString::fromLocal8Bit(argv[3]);
-    testing::AddGlobalTestEnvironment(new velmora::test::XServer);
+    using namespace velmora::test;
+    if (const int status = readArguments(argc, argv, "VELMORA ATSPI-LISTENER SILENT-ORCA",
+                                         {&velmoraPath, &listenerPath, &orcaPath}))
+        return status;
+    testing::AddGlobalTestEnvironment(new XServer);
     return RUN_ALL_TESTS();
 }

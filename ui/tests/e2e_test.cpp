@@ -247,11 +247,7 @@ TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
 TEST(EndToEnd, AFailingPictureEndsTheProgramAfterSayingSo)
 {
     Velmora velmora(faultyProgramPath);
-    velmora.click({230, 120});
-    const QStringList withBox = velmora.waitForWindows(2);
-    ASSERT_EQ(withBox.size(), 2);
-    xdotool({"windowactivate", "--sync", withBox[1]});
-    xdotool({"key", "Return"});
+    ASSERT_NO_FATAL_FAILURE(test::clickTheFailingPicture(velmora.deck(), velmora.windows()));
     EXPECT_EQ(velmora.waitForExit(), 1);
     EXPECT_TRUE(velmora.errors().contains("Image36")) << velmora.errors().toStdString();
 }
@@ -343,13 +339,10 @@ int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
-    if (argc != 4) {
-        fprintf(stderr, "usage: e2e_test VELMORA FAULTY-VELMORA SOURCE-DIRECTORY\n");
-        return 2;
-    }
-    velmora::programPath = QString::fromLocal8Bit(argv[1]);
-    velmora::faultyProgramPath = QString::fromLocal8Bit(argv[2]);
-    velmora::sourcePath = QString::fromLocal8Bit(argv[3]);
+    using namespace velmora;
+    if (const int status = test::readArguments(argc, argv, "VELMORA FAULTY-VELMORA SOURCE-DIRECTORY",
+                                               {&programPath, &faultyProgramPath, &sourcePath}))
+        return status;
     testing::AddGlobalTestEnvironment(new velmora::test::XServer);
     return RUN_ALL_TESTS();
 }

@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <QThread>
 
@@ -14,8 +15,28 @@
 #include <sys/prctl.h>
 
 #include <csignal>
+#include <cstdio>
 
 namespace velmora::test {
+
+int readArguments(int argc, char **argv, const char *usage, std::initializer_list<QString *> into, int built,
+                  const char *toBuild)
+{
+    if (argc != static_cast<int>(into.size()) + 1) {
+        std::fprintf(stderr, "usage: %s %s\n", QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toLocal8Bit().data(),
+                     usage);
+        return 2;
+    }
+    for (QString *value : into)
+        *value = QString::fromLocal8Bit(*++argv);
+    for (QString *file : into) {
+        if (built-- > 0 && !QFileInfo::exists(*file)) {
+            std::fprintf(stderr, "%s is missing: %s\n", file->toLocal8Bit().data(), toBuild);
+            return 77;
+        }
+    }
+    return 0;
+}
 
 bool waitFor(const std::function<bool()> &condition, int milliseconds)
 {

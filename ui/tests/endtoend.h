@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 namespace velmora::test {
@@ -16,6 +17,13 @@ namespace velmora::test {
 // How long a test waits for anything a program should show or do soon: long
 // enough for a machine busy with other work, and costing nothing when all is well.
 constexpr int kPatience = 30000; // milliseconds
+
+// A test program's own arguments, after GoogleTest took its flags, each read into
+// its string in turn. Returns 2 having said how to call the program if they do
+// not match, 77 (skipped) having said what to build if one of the first `built`
+// files is missing, and 0 when all is well.
+int readArguments(int argc, char **argv, const char *usage, std::initializer_list<QString *> into, int built = 0,
+                  const char *toBuild = "");
 
 // Asks `condition` again and again until it holds or the time is up; whether it held.
 bool waitFor(const std::function<bool()> &condition, int milliseconds = kPatience);

@@ -420,11 +420,8 @@ int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
-    if (argc != 3) {
-        fprintf(stderr, "usage: wayland_test VELMORA VIRTUAL-POINTER\n");
-        return 2;
-    }
-    velmora::programPath = QString::fromLocal8Bit(argv[1]);
-    velmora::pointerPath = QString::fromLocal8Bit(argv[2]);
+    using namespace velmora;
+    if (const int status = test::readArguments(argc, argv, "VELMORA VIRTUAL-POINTER", {&programPath, &pointerPath}))
+        return status;
     return RUN_ALL_TESTS();
 }

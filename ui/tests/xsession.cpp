@@ -189,4 +189,13 @@ void aboutResetAndClose(DeckWindow &window, const WindowWaiter &windows, const B
     window.keys({"alt+F4"});
 }
 
+void clickTheFailingPicture(DeckWindow &window, const WindowWaiter &windows)
+{
+    window.click({230, 120});
+    const QStringList withBox = windows(2);
+    ASSERT_EQ(withBox.size(), 2);
+    xdotool({"windowactivate", "--sync", withBox[1]});
+    xdotool({"key", "Return"});
+}
+
 } // namespace velmora::test

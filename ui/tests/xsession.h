@@ -89,4 +89,8 @@ using WindowWaiter = std::function<QStringList(int count)>;
 // asks nothing; the caller sees the program end.
 void aboutResetAndClose(DeckWindow &window, const WindowWaiter &windows, const Board &expected);
 
+// In a build whose 8 of Hearts cannot be shown, clicks it and dismisses the box
+// that says so; the caller sees the program fail.
+void clickTheFailingPicture(DeckWindow &window, const WindowWaiter &windows);
+
 } // namespace velmora::test

@@ -45,6 +45,10 @@ public:
 
     DeckWindow &window() { return *window_; }
     QStringList waitForWindows(int count) const { return waitForVelmoraWindows(count, window_->id()); }
+    WindowWaiter windows() const
+    {
+        return [this](int count) { return waitForWindows(count); };
+    }
     int waitForExit() { return program_.waitForExit(); }
     const QString &errors() const { return program_.errors(); }
 

@@ -111,8 +111,7 @@ TEST(Wine, ClicksMenusAboutAndCloseWorkWithRealInput)
     expected.markPlayed({Rank::Six, Suit::Clubs});
     window.expectShows(expected);
 
-    ASSERT_NO_FATAL_FAILURE(aboutResetAndClose(window, [&](int count) { return velmora.waitForWindows(count); },
-                                               expected));
+    ASSERT_NO_FATAL_FAILURE(aboutResetAndClose(window, velmora.windows(), expected));
     EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
 }
 
@@ -133,11 +132,7 @@ TEST(Wine, CommandLineArgumentsChangeNothing)
 TEST(Wine, AFailingPictureEndsTheProgramAfterSayingSo)
 {
     WineVelmora velmora(sharedPrefix(), faultyVelmoraExe);
-    velmora.window().click({230, 120});
-    const QStringList withBox = velmora.waitForWindows(2);
-    ASSERT_EQ(withBox.size(), 2);
-    xdotool({"windowactivate", "--sync", withBox[1]});
-    xdotool({"key", "Return"});
+    ASSERT_NO_FATAL_FAILURE(clickTheFailingPicture(velmora.window(), velmora.windows()));
     EXPECT_EQ(velmora.waitForExit(), 1);
     EXPECT_TRUE(velmora.errors().contains("Image36")) << velmora.errors().toStdString();
 }
@@ -304,25 +299,13 @@ int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
-    if (argc != 5) {
-        std::fprintf(stderr,
-                     "usage: wine_e2e_test VELMORA-EXE FAULTY-VELMORA-EXE ACCESSIBILITY-CLIENT-EXE DPI-REPORT-EXE\n");
-        return 2;
-    }
-    for (int i = 1; i < argc; ++i) {
-        if (!QFileInfo::exists(QString::fromLocal8Bit(argv[i]))) {
-            std::fprintf(stderr,
-                         "%s is missing: build the windows preset first (cmake --preset windows && "
-                         "cmake --build --preset windows)\n",
-                         argv[i]);
-            return 77;
-        }
-    }
-    velmora::test::velmoraExe = QString::fromLocal8Bit(argv[1]);
-    velmora::test::faultyVelmoraExe = QString::fromLocal8Bit(argv[2]);
-    velmora::test::accessibilityClientExe = QString::fromLocal8Bit(argv[3]);
-    velmora::test::dpiReportExe = QString::fromLocal8Bit(argv[4]);
-    testing::AddGlobalTestEnvironment(new velmora::test::XServer);
-    testing::AddGlobalTestEnvironment(new velmora::test::SharedPrefix);
+    using namespace velmora::test;
+    if (const int status = readArguments(
+            argc, argv, "VELMORA-EXE FAULTY-VELMORA-EXE ACCESSIBILITY-CLIENT-EXE DPI-REPORT-EXE",
+            {&velmoraExe, &faultyVelmoraExe, &accessibilityClientExe, &dpiReportExe}, 4,
+            "build the windows preset first (cmake --preset windows && cmake --build --preset windows)"))
+        return status;
+    testing::AddGlobalTestEnvironment(new XServer);
+    testing::AddGlobalTestEnvironment(new SharedPrefix);
     return RUN_ALL_TESTS();
 }

@@ -231,30 +231,13 @@ int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
-    if (argc != 8) {
-        std::fprintf(
-            stderr,
-            "usage: wine_packages_test EXE ZIP MSI NEXT-MSI PRODUCT-VERSION NEXT-PRODUCT-VERSION COMPANY\n");
-        return 2;
-    }
-    for (int i = 1; i <= 4; ++i) {
-        if (!QFileInfo::exists(QString::fromLocal8Bit(argv[i]))) {
-            std::fprintf(
-                stderr,
-                "%s is missing: build the windows preset's packages first (cmake --preset windows && "
-                "cmake --build --preset windows --target all package)\n",
-                argv[i]);
-            return 77;
-        }
-    }
     using namespace velmora::test;
-    builtExe = QString::fromLocal8Bit(argv[1]);
-    zipFile = QString::fromLocal8Bit(argv[2]);
-    msiFile = QString::fromLocal8Bit(argv[3]);
-    nextMsiFile = QString::fromLocal8Bit(argv[4]);
-    productVersion = QString::fromLocal8Bit(argv[5]);
-    nextProductVersion = QString::fromLocal8Bit(argv[6]);
-    company = QString::fromLocal8Bit(argv[7]);
+    if (const int status = readArguments(
+            argc, argv, "EXE ZIP MSI NEXT-MSI PRODUCT-VERSION NEXT-PRODUCT-VERSION COMPANY",
+            {&builtExe, &zipFile, &msiFile, &nextMsiFile, &productVersion, &nextProductVersion, &company}, 4,
+            "build the windows preset's packages first (cmake --preset windows && "
+            "cmake --build --preset windows --target all package)"))
+        return status;
     testing::AddGlobalTestEnvironment(new XServer);
     return RUN_ALL_TESTS();
 }
