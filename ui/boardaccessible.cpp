@@ -59,8 +59,7 @@ int BoardAccessible::indexOfChild(const QAccessibleInterface *child) const
 
 QAccessibleInterface *BoardAccessible::childAt(int x, int y) const
 {
-    const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
-    const std::optional<Card> card = cardUnder({double(local.x()), double(local.y())});
+    const std::optional<Card> card = cardUnder(view()->pictureAt(view()->mapFromGlobal(QPointF(x, y))));
     return card ? child(cardIndex(*card)) : nullptr;
 }
 
@@ -98,9 +97,9 @@ QString CardAccessible::text(QAccessible::Text t) const
 
 QRect CardAccessible::rect() const
 {
-    const PixelRect r = cellRect(card_);
-    const QPoint topLeft = board_->view()->mapToGlobal(QPoint(r.left, r.top));
-    return QRect(topLeft, QSize(r.width, r.height));
+    const BoardView *view = board_->view();
+    const QRect r = view->logicalRect(cellRect(card_));
+    return QRect(view->mapToGlobal(r.topLeft()), r.size());
 }
 
 QAccessible::State CardAccessible::state() const

@@ -69,6 +69,12 @@ QRect BoardView::logicalRect(const PixelRect &picture) const
     return inWindow.toAlignedRect().translated(-mapTo(window(), QPoint(0, 0)));
 }
 
+PicturePoint BoardView::pictureAt(QPointF point) const
+{
+    const QPointF inWindow = QPointF(mapTo(window(), QPoint(0, 0))) + point;
+    return deviceGrid().toPicture(inWindow.x(), inWindow.y());
+}
+
 void BoardView::showCell(const CardCell &cell) { update(logicalRect(cell.rect())); }
 
 void BoardView::showBoard() { update(logicalRect(kGridRect)); }

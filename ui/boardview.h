@@ -23,6 +23,11 @@ public:
     const Board &board() const { return form_.board(); }
     // Assistive technology pressed the card.
     void activate(Card card) { form_.activateCard(card); }
+    // For assistive technology, which finds cards by their place on the screen:
+    // the logical pixels of this view that a rectangle of picture pixels touches,
+    // and the picture point under a point of the view.
+    QRect logicalRect(const PixelRect &picture) const;
+    PicturePoint pictureAt(QPointF point) const;
 
     // Draws the cell, or the whole grid, again from the board.
     void showCell(const CardCell &cell);
@@ -40,8 +45,6 @@ protected:
 private:
     // The board on the device pixels of the window at its current scale.
     DeviceGrid deviceGrid() const;
-    // The logical pixels of this widget that a rectangle of picture pixels touches.
-    QRect logicalRect(const PixelRect &picture) const;
     // Sizes the view so that the window spans whole device pixels at the current scale.
     void fitToScale();
 

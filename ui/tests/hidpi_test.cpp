@@ -4,6 +4,7 @@
 #include "rendering.h"
 #include "windowparts.h"
 
+#include <QAccessible>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -53,6 +54,26 @@ TEST(HighDpi, AClickMarksWhatIsDrawnUnderItsDevicePixel)
         if (auto card = test::cardDrawnAt(expected, pixel, scale))
             expected.markPlayed(*card);
         EXPECT_EQ(view->board(), expected) << "after a click on device pixel " << pixel.x() << "," << pixel.y();
+    }
+}
+
+// A screen reader finds a card by its place on the screen and clicks the middle
+// of it: at a fractional scale that place is where the card is drawn, not where
+// it would be at one logical pixel a picture pixel.
+TEST(HighDpi, AssistiveTechnologyFindsEveryCardWhereItIsDrawn)
+{
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QAccessibleInterface *deck = QAccessible::queryAccessibleInterface(test::boardView(window));
+    ASSERT_NE(deck, nullptr);
+    for (int i = 0; i < kCardCount; ++i) {
+        QAccessibleInterface *card = deck->child(i);
+        const QPoint middle = card->rect().center();
+        EXPECT_EQ(deck->childAt(middle.x(), middle.y()), card) << card->text(QAccessible::Name).toStdString();
+        test::clickThroughWindow(test::boardView(window), test::boardView(window)->mapFromGlobal(QPointF(middle)));
+        EXPECT_EQ(test::boardView(window)->board().cell(cardAt(i)).state(), CellState::Played)
+            << card->text(QAccessible::Name).toStdString() << " is not drawn under the middle of its place";
     }
 }
 
