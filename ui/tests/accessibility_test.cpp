@@ -186,6 +186,12 @@ QStringList openMenu(Orca &orca, const QString &key, const QString &firstItem)
     return heard;
 }
 
+// The major version of the Orca that the test runs.
+int orcaVersion()
+{
+    return run(QStringLiteral("orca"), {QStringLiteral("--version")}).section('.', 0, 0).toInt();
+}
+
 // "Where am I" names the deck: Orca 43 says "Deck panel.", Debian 13's names it
 // with its description.
 bool isDeck(const QString &spoken)
@@ -239,7 +245,10 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
     ASSERT_EQ(lastOf(file), "Reset.") << "the File menu did not open: " << file.join(" | ").toStdString();
     xdotool({"key", "r"});
     EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
-    EXPECT_EQ(lastOf(orca.says("No card played")), "No card played.");
+    // Debian 13's Orca 48 says the deck's description only when asked where it is.
+    if (orcaVersion() < 48) {
+        EXPECT_EQ(lastOf(orca.says("No card played")), "No card played.");
+    }
     window.expectShows(Board());
     orca.listen();
     xdotool({"key", "KP_Enter"});
@@ -253,7 +262,12 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
     const QString ok = lastOf(orca.says("OK"));
     ASSERT_TRUE(ok.startsWith("OK") && ok.contains("button")) << "the About box did not open: " << ok.toStdString();
     xdotool({"key", "Return"});
-    EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
+    // Orca 48 names the window it comes back to, not the deck it is on.
+    if (orcaVersion() < 48) {
+        EXPECT_EQ(lastOf(orca.says("Deck panel")), "Deck panel.");
+    } else {
+        EXPECT_EQ(lastOf(orca.says("Deck panel", "Velmora")), "Velmora");
+    }
     orca.listen();
     xdotool({"key", "KP_Enter"});
     EXPECT_TRUE(isDeck(orca.says("").value(0))) << "where am I, after the About box";

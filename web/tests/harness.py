@@ -8,6 +8,7 @@ import socket
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import zlib
 
@@ -270,7 +271,16 @@ def find_board(image, fit, expected, background):
                     return x, y
                 except Failure:
                     pass
-    raise Failure('the board is not on the screen')
+    raise Failure(f'the board, {board_width} × {board_height} device pixels, is not on the screen '
+                  f'(kept in {keep_image(image)})')
+
+
+def keep_image(image):
+    """Writes image to a PPM file that outlives the test, for a failure message; returns its path."""
+    width, height, rows = image
+    with tempfile.NamedTemporaryFile(prefix='velmora-screen-', suffix='.ppm', delete=False) as out:
+        out.write(f'P6 {width} {height} 255\n'.encode() + bytes(v for row in rows for pixel in row for v in pixel[:3]))
+        return out.name
 
 
 def settle(what, check):
