@@ -4,6 +4,7 @@
 #include "boardview.h"
 
 #include <window/about.h>
+#include <window/accessiblenames.h>
 #include <window/config.h>
 
 #include <QAccessible>
@@ -94,7 +95,19 @@ void MainWindow::announceCardState(const CardCell &cell)
 // the played card with its new state wherever it was.
 void MainWindow::announcePlay(const CardCell &cell) { moveReaderFocus(cardIndex(cell.card())); }
 
-void MainWindow::announceDeckReset() { moveReaderFocus(); }
+void MainWindow::announceDeckReset()
+{
+    moveReaderFocus();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Readers that take announcements (Orca 46 and later) also say that the deck
+    // is back; older ones hear it from the deck's description with the focus.
+    if (QAccessible::isActive()) {
+        QAccessibleAnnouncementEvent announcement(
+            view_, QString::fromUtf8(kResetAnnouncement.data(), static_cast<qsizetype>(kResetAnnouncement.size())));
+        QAccessible::updateAccessibility(&announcement);
+    }
+#endif
+}
 
 // Entering the window, at start, from another window or from the message box,
 // the reader says where it is: the deck, which no key can reach.
