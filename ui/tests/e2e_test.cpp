@@ -26,8 +26,6 @@ QString programPath;
 QString faultyProgramPath;
 QString sourcePath;
 
-using test::xdotool;
-
 // One running copy of a Velmora program and its window.
 class Velmora {
 public:
