@@ -39,7 +39,7 @@ QStringList waitForLines(QProcess &listener, QStringList &lines, int count)
 
 // File > Reset with the mouse: the menu bar's File above the deck, then Reset
 // once its menu has opened over the deck's top-left corner.
-void reset(DeckWindow &window)
+void reset(XWindow &window)
 {
     const QImage closed = window.clientArea();
     window.click({12, -8});
@@ -60,8 +60,8 @@ TEST(Accessibility, AScreenReaderHearsEveryCardChangeAfterClicksAndReset)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // The desktop would tell the program that a screen reader runs; here it is told directly.
     environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    Program velmora(velmoraPath, {}, environment);
-    DeckWindow window(waitForVelmoraWindows(1).value(0), 1);
+    XVelmora velmora(velmoraPath, {}, environment);
+    XWindow &window = velmora.window();
     Board expected;
     window.click({230, 120});
     expected.markPlayed({Rank::Eight, Suit::Hearts});
@@ -214,8 +214,8 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
     ASSERT_FALSE(orca.says("Screen reader on").isEmpty()) << "Orca did not start";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    Program velmora(velmoraPath, {}, environment);
-    DeckWindow window(waitForVelmoraWindows(1).value(0), 1);
+    XVelmora velmora(velmoraPath, {}, environment);
+    XWindow &window = velmora.window();
     // Entering the window, the player hears where the reader is.
     expectWholeDeckSpoken(orca);
 
@@ -276,11 +276,7 @@ TEST(Accessibility, OrcaSpeaksEveryPlayAndResetAndStaysInTheWindow)
 
 int main(int argc, char **argv)
 {
-    testing::InitGoogleTest(&argc, argv);
     using namespace velmora::test;
-    if (const int status = readArguments(argc, argv, "VELMORA ATSPI-LISTENER SILENT-ORCA",
-                                         {&velmoraPath, &listenerPath, &orcaPath}))
-        return status;
-    testing::AddGlobalTestEnvironment(new XServer);
-    return RUN_ALL_TESTS();
+    return runTests(argc, argv, "VELMORA ATSPI-LISTENER SILENT-ORCA", {&velmoraPath, &listenerPath, &orcaPath},
+                    {new XServer});
 }

@@ -2,12 +2,8 @@
 // compares what it shows with the pictures pixel for pixel.
 
 #include "endtoend.h"
-#include "rendering.h"
 #include "xsession.h"
 
-#include <pictures/pictures.h>
-
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -17,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace velmora {
 namespace {
 
@@ -26,89 +20,33 @@ QString programPath;
 QString faultyProgramPath;
 QString sourcePath;
 
-// One running copy of a Velmora program and its window.
-class Velmora {
-public:
-    explicit Velmora(const QString &program, const QStringList &args = {},
-                     const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                     int scale = 1)
-        : program_(program, args, environment)
-    {
-        const QStringList windows = waitForWindows(1);
-        EXPECT_EQ(windows.size(), 1) << program_.status().toStdString();
-        window_ = std::make_unique<test::DeckWindow>(windows.value(0), scale);
-    }
+using test::XVelmora;
 
-    // Ends the program and waits until its windows are gone, so that none is taken for the next one's.
-    ~Velmora()
-    {
-        program_.end();
-        test::waitForVelmoraWindows(0);
-    }
-    Velmora(const Velmora &) = delete;
-    Velmora &operator=(const Velmora &) = delete;
-
-    test::DeckWindow &deck() { return *window_; }
-
-    QStringList waitForWindows(int count) const
-    {
-        return test::waitForVelmoraWindows(count, window_ ? window_->id() : QString());
-    }
-
-    test::WindowWaiter windows() const
-    {
-        return [this](int count) { return waitForWindows(count); };
-    }
-
-    QImage screenshot() const { return window_->screenshot(); }
-    void expectShows(const Board &board) { window_->expectShows(board); }
-    void click(QPoint client, int button = 1, int repeat = 1) { window_->click(client, button, repeat); }
-    void clickDevicePixel(QPoint pixel, int button) { window_->clickDevicePixel(pixel, button); }
-    void keys(const QStringList &keys) { window_->keys(keys); }
-
-    int waitForExit() { return program_.waitForExit(); }
-    const QString &errors() const { return program_.errors(); }
-
-private:
-    test::Program program_;
-    std::unique_ptr<test::DeckWindow> window_;
-};
-
+// The whole walk, at a scale of 1 and of 2: there a click marks what is drawn
+// under the device pixel clicked.
 TEST(EndToEnd, ClicksMenusAboutAndCloseWorkWithRealInput)
 {
-    Velmora velmora(programPath);
-    Board expected;
-    velmora.expectShows(expected);
-
-    test::clickAroundTheGrid(velmora.deck(), expected);
-    ASSERT_NO_FATAL_FAILURE(test::aboutResetAndClose(velmora.deck(), velmora.windows(), expected));
-    EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
-}
-
-// Under a scale of 2 a click marks what is drawn under the device pixel clicked.
-TEST(EndToEnd, ClicksLandOnTheDevicePixelClickedAtScaleTwo)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_SCALE_FACTOR", "2");
-    Velmora velmora(programPath, {}, environment, 2);
-    Board expected;
-    velmora.expectShows(expected);
-    test::clickGapsThenEdges(
-        expected, 2, [&](QPoint pixel, bool right) { velmora.clickDevicePixel(pixel, right ? 3 : 1); },
-        [&](const Board &board) { velmora.expectShows(board); });
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "at a scale of " << scale);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_SCALE_FACTOR", QString::number(scale));
+        XVelmora velmora(programPath, {}, environment, scale);
+        ASSERT_NO_FATAL_FAILURE(test::walkTheDeck(velmora.window()));
+        EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
+    }
 }
 
 TEST(EndToEnd, CommandLineArgumentsChangeNothing)
 {
     QImage plain;
     {
-        Velmora velmora(programPath);
-        velmora.expectShows(Board());
-        plain = velmora.screenshot();
+        XVelmora velmora(programPath);
+        velmora.window().expectShows(Board());
+        plain = velmora.window().screenshot();
     }
-    Velmora velmora(programPath, {"-reverse", "-style", "Windows", "--help", "-platform", "offscreen"});
-    velmora.expectShows(Board());
-    velmora.deck().expectScreenshot(plain);
+    XVelmora velmora(programPath, {"-reverse", "-style", "Windows", "--help", "-platform", "offscreen"});
+    velmora.window().expectShows(Board());
+    velmora.window().expectScreenshot(plain);
 }
 
 // The system calls of a traced run that write, create, remove, connect to anything
@@ -218,14 +156,14 @@ TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
     environment.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":detect_leaks=0");
     const QString traceLog = root.filePath("trace.log");
     {
-        Velmora velmora(QStringLiteral("strace"),
+        XVelmora velmora(QStringLiteral("strace"),
                         {"-f", "-qq", "-o", traceLog, "-e", "trace=%file,%network,%desc,%process", programPath},
                         environment);
         Board played;
-        velmora.expectShows(played);
-        velmora.click({230, 120});
+        velmora.window().expectShows(played);
+        velmora.window().click({230, 120});
         played.markPlayed({Rank::Eight, Suit::Hearts});
-        ASSERT_NO_FATAL_FAILURE(test::aboutResetAndClose(velmora.deck(), velmora.windows(), played));
+        ASSERT_NO_FATAL_FAILURE(test::aboutResetAndClose(velmora.window(), played));
         EXPECT_EQ(velmora.waitForExit(), 0) << velmora.errors().toStdString();
     }
     QFile log(traceLog);
@@ -244,8 +182,8 @@ TEST(EndToEnd, WritesNoFileAndUsesNoNetwork)
 // A picture that cannot be shown is fatal: a message box names it, then the process fails.
 TEST(EndToEnd, AFailingPictureEndsTheProgramAfterSayingSo)
 {
-    Velmora velmora(faultyProgramPath);
-    ASSERT_NO_FATAL_FAILURE(test::clickTheFailingPicture(velmora.deck(), velmora.windows()));
+    XVelmora velmora(faultyProgramPath);
+    ASSERT_NO_FATAL_FAILURE(test::clickTheFailingPicture(velmora.window()));
     EXPECT_EQ(velmora.waitForExit(), 1);
     EXPECT_TRUE(velmora.errors().contains("Image36")) << velmora.errors().toStdString();
 }
@@ -319,11 +257,11 @@ TEST(EndToEnd, ScriptsRunOpensTheWindowQuietlyWithoutARuntimeDirectory)
     environment.remove("XDG_RUNTIME_DIR");
     environment.insert("TMPDIR", scratch.path());
     {
-        Velmora velmora(QStringLiteral("bash"),
+        XVelmora velmora(QStringLiteral("bash"),
                         {"-c", "source \"$0/scripts/lib/common.sh\" && open_window \"$1\"", sourcePath, programPath},
                         environment);
-        velmora.expectShows(Board());
-        velmora.keys({"alt+F4"});
+        velmora.window().expectShows(Board());
+        velmora.window().close();
         EXPECT_EQ(velmora.waitForExit(), 0);
         EXPECT_EQ(velmora.errors().toStdString(), "");
     }
@@ -335,12 +273,7 @@ TEST(EndToEnd, ScriptsRunOpensTheWindowQuietlyWithoutARuntimeDirectory)
 
 int main(int argc, char **argv)
 {
-    testing::InitGoogleTest(&argc, argv);
-    QCoreApplication app(argc, argv);
-    using namespace velmora;
-    if (const int status = test::readArguments(argc, argv, "VELMORA FAULTY-VELMORA SOURCE-DIRECTORY",
-                                               {&programPath, &faultyProgramPath, &sourcePath}))
-        return status;
-    testing::AddGlobalTestEnvironment(new velmora::test::XServer);
-    return RUN_ALL_TESTS();
+    using namespace velmora::test;
+    return runTests(argc, argv, "VELMORA FAULTY-VELMORA SOURCE-DIRECTORY",
+                    {&velmora::programPath, &velmora::faultyProgramPath, &velmora::sourcePath}, {new XServer});
 }

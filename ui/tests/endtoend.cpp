@@ -4,6 +4,7 @@
 
 #include <pictures/pictures.h>
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -19,9 +20,13 @@
 
 namespace velmora::test {
 
-int readArguments(int argc, char **argv, const char *usage, std::initializer_list<QString *> into, int built,
-                  const char *toBuild)
+int runTests(int argc, char **argv, const char *usage, std::initializer_list<QString *> into,
+             std::initializer_list<testing::Environment *> environments, int built, const char *toBuild)
 {
+    testing::InitGoogleTest(&argc, argv);
+    const QCoreApplication application(argc, argv);
+    for (testing::Environment *environment : environments)
+        testing::AddGlobalTestEnvironment(environment);
     if (argc != static_cast<int>(into.size()) + 1) {
         std::fprintf(stderr, "usage: %s %s\n", QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toLocal8Bit().data(),
                      usage);
@@ -35,7 +40,7 @@ int readArguments(int argc, char **argv, const char *usage, std::initializer_lis
             return 77;
         }
     }
-    return 0;
+    return RUN_ALL_TESTS();
 }
 
 bool waitFor(const std::function<bool()> &condition, int milliseconds)
@@ -124,48 +129,6 @@ std::optional<QPoint> findClientArea(const QImage &shot, int x, int scale)
             return QPoint(x, y);
     }
     return std::nullopt;
-}
-
-QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &board, int scale)
-{
-    QImage shown;
-    QString difference;
-    const bool shows = waitFor([&] {
-        shown = clientArea();
-        // The gap right of the Ace of Clubs is background.
-        difference = shown.width() <= kCardWidth * scale
-                         ? QStringLiteral("no picture of the client area")
-                         : firstDifference(shown, renderBoard(board, shown.pixel(kCardWidth * scale, 0), scale));
-        return difference.isEmpty();
-    });
-    return shows ? QString() : difference + "; the last picture was " + describeShot(shown);
-}
-
-void clickGapsThenEdges(Board &expected, int scale, const std::function<void(QPoint pixel, bool right)> &click,
-                        const std::function<void(const Board &)> &expectShows)
-{
-    std::vector<QPoint> edges;
-    for (QPoint pixel : edgeDevicePixels(scale)) {
-        if (cardDrawnAt(expected, pixel, scale))
-            edges.push_back(pixel);
-        else
-            click(pixel, false);
-    }
-    click(QPoint(11 * kColumnPitch + kCardWidth / 2, 2 * kRowPitch + kCardHeight / 2) * scale, true);
-    expected.markPlayed({Rank::Queen, Suit::Hearts});
-    {
-        SCOPED_TRACE("after clicks in the gaps");
-        expectShows(expected);
-    }
-    bool right = false;
-    for (QPoint pixel : edges) {
-        click(pixel, right);
-        if (auto card = cardDrawnAt(expected, pixel, scale))
-            expected.markPlayed(*card);
-        right = !right;
-    }
-    SCOPED_TRACE("after clicks on the cards' edges");
-    expectShows(expected);
 }
 
 } // namespace velmora::test

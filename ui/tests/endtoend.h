@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -18,12 +20,14 @@ namespace velmora::test {
 // enough for a machine busy with other work, and costing nothing when all is well.
 constexpr int kPatience = 30000; // milliseconds
 
-// A test program's own arguments, after GoogleTest took its flags, each read into
-// its string in turn. Returns 2 having said how to call the program if they do
-// not match, 77 (skipped) having said what to build if one of the first `built`
-// files is missing, and 0 when all is well.
-int readArguments(int argc, char **argv, const char *usage, std::initializer_list<QString *> into, int built = 0,
-                  const char *toBuild = "");
+// An end-to-end test program's main(): GoogleTest takes its flags, then the
+// program's own arguments are read, each into its string in turn, and the tests
+// run in the given environments. Returns 2 having said how to call the program if
+// the arguments do not match, 77 (skipped) having said what to build if one of the
+// first `built` files is missing, and otherwise how the tests went.
+int runTests(int argc, char **argv, const char *usage, std::initializer_list<QString *> into,
+             std::initializer_list<testing::Environment *> environments = {}, int built = 0,
+             const char *toBuild = "");
 
 // Asks `condition` again and again until it holds or the time is up; whether it held.
 bool waitFor(const std::function<bool()> &condition, int milliseconds = kPatience);
@@ -65,16 +69,5 @@ private:
 // Where the client area starts in a screenshot, searching down the column x: the
 // Ace of Clubs, drawn at this scale, has its top-left corner there.
 std::optional<QPoint> findClientArea(const QImage &shot, int x, int scale = 1);
-
-// Takes pictures of the client area until one shows exactly this board. Empty when
-// one did, otherwise how the last one differed.
-QString waitUntilShown(const std::function<QImage()> &clientArea, const Board &board, int scale = 1);
-
-// Clicks every device pixel of edgeDevicePixels: first those in the gaps, none of
-// which may mark a card, then the Queen of Hearts, to show that they have all been
-// handled, then those on the cards' edges, with the left and right buttons in turn.
-// Checks the board after the gaps and after the edges; `expected` follows the clicks.
-void clickGapsThenEdges(Board &expected, int scale, const std::function<void(QPoint pixel, bool right)> &click,
-                        const std::function<void(const Board &)> &expectShows);
 
 } // namespace velmora::test

@@ -3,10 +3,9 @@
 // keyboard, and compares what the compositor shows with the pictures pixel for
 // pixel, each picture pixel a whole block of device pixels.
 
+#include "deckwindow.h"
 #include "endtoend.h"
-#include "rendering.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -22,7 +21,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <memory>
+#include <algorithm>
 #include <vector>
 
 namespace velmora {
@@ -33,8 +32,6 @@ QString pointerPath;
 
 // Device pixels, at every scale: whole logical sizes at 1.25, 1.5 and 1.75 too.
 constexpr QSize kOutputSize(1680, 1050);
-constexpr int kLeftButton = 272;        // Linux input codes
-constexpr int kRightButton = 273;
 
 using test::waitFor;
 
@@ -192,17 +189,18 @@ public:
         process_.waitForFinished();
     }
 
-    // A real pointer lands between device pixels: this one on the device pixel's centre.
-    void click(QPoint device, int button = kLeftButton)
+    // A button pressed or released over a device pixel of the output. A real
+    // pointer lands between device pixels: this one on the device pixel's centre.
+    void button(QPoint device, int code, bool down)
     {
         send(QStringLiteral("move %1 %2 %3 %4")
                  .arg(2 * device.x() + 1)
                  .arg(2 * device.y() + 1)
                  .arg(2 * kOutputSize.width())
                  .arg(2 * kOutputSize.height()));
-        send(QStringLiteral("press %1").arg(button));
-        send(QStringLiteral("release %1").arg(button));
-        park();
+        send(QStringLiteral("%1 %2").arg(down ? "press" : "release").arg(code));
+        if (!down)
+            park();
     }
 
     // Whether the compositor offers a global of this interface.
@@ -236,40 +234,22 @@ private:
     QProcess process_;
 };
 
-// The output scales, in percent: whole ones, and the fractional ones that laptops ship with.
-const int kScales[] = {100, 125, 150, 175, 200};
-
-class Wayland : public testing::TestWithParam<int> {
-protected:
-    double scale() const { return GetParam() / 100.0; }
-    // Device pixels per picture pixel.
-    int factor() const { return wholeFactor(scale()); }
-
-    void SetUp() override
+// The program's main window on the compositor's output.
+class SwayWindow : public test::DeckWindow {
+public:
+    SwayWindow(Compositor &compositor, Pointer &pointer, const test::Program &program, double scale)
+        : DeckWindow(wholeFactor(scale)), compositor_(compositor), pointer_(pointer), program_(program),
+          outputScale_(scale)
     {
-        const bool fractional = GetParam() % 100 != 0;
-        if (fractional && QT_VERSION < QT_VERSION_CHECK(6, 5, 0))
-            GTEST_SKIP() << "Qt " << qVersion() << " takes no fractional scale from the compositor (Qt 6.5 does): "
-                         << "it draws at 2 and the compositor shrinks the window, blending every card";
-        ASSERT_NO_FATAL_FAILURE(compositor.start(scale()));
-        ASSERT_NO_FATAL_FAILURE(pointer.start(compositor));
-        ASSERT_NO_FATAL_FAILURE(pointer.park());
-        if (fractional && !pointer.offers("wp_fractional_scale_manager_v1"))
-            GTEST_SKIP() << "this sway offers no fractional-scale protocol (sway 1.8 does): "
-                         << "it would ask for 2 and shrink the window, blending every card";
     }
 
-    // Starts the program and finds its window and the board in it.
-    void start()
+    // The program's windows, as the compositor lists them, the main one first.
+    std::vector<QJsonObject> views() const
     {
-        QProcessEnvironment environment = compositor.clientEnvironment();
-        // No quiet fallback to X11: without the Wayland plugin the test must fail.
-        environment.insert("QT_QPA_PLATFORM", "wayland");
-        velmora = std::make_unique<test::Program>(programPath, QStringList(), environment);
-        ASSERT_TRUE(waitFor([&] { return windows().size() == 1 && !clientArea().isNull(); }))
-            << "no window showing the board: the program has " << windows().size()
-            << " windows, and the output shows " << test::describeShot(compositor.screenshot()).toStdString();
-        ASSERT_NO_FATAL_FAILURE(placeOnDeviceGrid());
+        std::vector<QJsonObject> found = compositor_.windowsOf(program_.processId());
+        std::stable_partition(found.begin(), found.end(),
+                              [this](const QJsonObject &view) { return view.value("id").toInteger() == main_; });
+        return found;
     }
 
     // Sway centres a new window, which can put it half a logical pixel off the
@@ -279,16 +259,11 @@ protected:
     // on the device grid at every scale tested.
     void placeOnDeviceGrid()
     {
-        const auto clientCorner = [this] {
-            const QJsonObject view = windows().front();
-            const QJsonObject frame = view.value("rect").toObject();
-            const QJsonObject content = view.value("window_rect").toObject();
-            return QPoint(frame.value("x").toInt() + content.value("x").toInt(),
-                          frame.value("y").toInt() + content.value("y").toInt());
-        };
+        main_ = views().front().value("id").toInteger();
+        const auto clientCorner = [this] { return logicalCorner(views().front()); };
         const auto moveTo = [this](QPoint position) {
-            compositor.swaymsg({QStringLiteral("[pid=%1]").arg(velmora->processId()), "move", "position",
-                                QString::number(position.x()), QString::number(position.y())});
+            compositor_.swaymsg({QStringLiteral("[con_id=%1]").arg(main_), "move", "position",
+                                 QString::number(position.x()), QString::number(position.y())});
         };
         // Where the client area lands depends on the frame's width and title bar:
         // move once to see, then again to the grid.
@@ -304,110 +279,137 @@ protected:
         ASSERT_TRUE(waitFor([&] { return !clientArea().isNull(); })) << "the board is gone after the move";
     }
 
-    std::vector<QJsonObject> windows() const { return compositor.windowsOf(velmora->processId()); }
-
-    // The client area of the main window, in device pixels of the output.
-    QImage clientArea()
+    QImage clientArea() override
     {
-        const QImage shot = compositor.screenshot();
+        const QImage shot = compositor_.screenshot();
         if (!origin_) {
-            const std::vector<QJsonObject> views = windows();
-            if (views.empty())
+            const std::vector<QJsonObject> found = views();
+            if (found.empty())
                 return {};
-            const QJsonObject frame = views.front().value("rect").toObject();
-            const QJsonObject content = views.front().value("window_rect").toObject();
             // The compositor puts the window's corner on the device pixel nearest to it.
-            const int left = qRound((frame.value("x").toInt() + content.value("x").toInt()) * scale());
-            origin_ = test::findClientArea(shot, left, factor());
+            origin_ = test::findClientArea(shot, qRound(logicalCorner(found.front()).x() * outputScale_), scale());
             if (!origin_)
                 return {};
         }
-        return shot.copy(QRect(*origin_, QSize(kClientWidth, kClientHeight) * factor()));
+        return shot.copy(QRect(*origin_, QSize(kClientWidth, kClientHeight) * scale()));
     }
 
-    void expectShows(const Board &board)
+    void press(QPoint pixel, int button) override { pointer_.button(*origin_ + pixel, linuxButton(button), true); }
+    void release(QPoint pixel, int button) override { pointer_.button(*origin_ + pixel, linuxButton(button), false); }
+
+    // All in one go: wtype's keyboard goes when it ends, and takes an open menu with it.
+    void keys(const QStringList &keys) override
     {
-        const QString difference = test::waitUntilShown([this] { return clientArea(); }, board, factor());
-        EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
+        QStringList args;
+        for (const QString &key : keys) {
+            const QString modifier = key.section('+', 0, -2);
+            args << (modifier.isEmpty() ? QStringList{"-k", key}
+                                        : QStringList{"-M", modifier, "-k", key.section('+', -1), "-m", modifier});
+        }
+        compositor_.type(args);
     }
 
-    // Alt+menu, then the item's key, until `opened` holds. The item's key must come
-    // after the menu's popup has the keyboard, or the window gets it instead; how
-    // long the popup takes depends on the machine's load, so each try leaves
-    // twice the time between the two keys. A try that lost its key left nothing
-    // open: wtype's keyboard, and the menu with it, goes when wtype ends.
-    bool typeAccessKeys(const QString &menu, const QString &item, const std::function<bool()> &opened)
+    // The item's key must come after the menu's popup has the keyboard, or the
+    // window gets it instead; how long the popup takes depends on the machine's
+    // load, so each try leaves twice the time between the two keys. A try that
+    // lost its key left nothing open.
+    bool accessKeys(const QString &menu, const QString &item, const std::function<bool()> &done) override
     {
         for (int pause = 200; pause <= 12800; pause *= 2) {
-            compositor.type({"-M", "alt", "-k", menu, "-m", "alt", "-s", QString::number(pause), "-k", item});
-            if (waitFor(opened, 2000 + pause))
+            compositor_.type({"-M", "alt", "-k", menu, "-m", "alt", "-s", QString::number(pause), "-k", item});
+            if (waitFor(done, 2000 + pause))
                 return true;
         }
         return false;
     }
 
-    // Clicks a device pixel of the client area.
-    void click(QPoint device, int button = kLeftButton) { pointer.click(*origin_ + device, button); }
+    QStringList windows() override
+    {
+        QStringList ids;
+        for (const QJsonObject &view : views())
+            if (view.value("name").toString() == QLatin1String("Velmora"))
+                ids << QString::number(view.value("id").toInteger());
+        return ids;
+    }
+
+    void answer(const QString &box) override
+    {
+        compositor_.swaymsg({QStringLiteral("[con_id=%1]").arg(box), "focus"});
+        compositor_.type({"-k", "Return"});
+    }
+
+    void close() override { compositor_.swaymsg({QStringLiteral("[con_id=%1]").arg(main_), "kill"}); }
+
+private:
+    static QPoint logicalCorner(const QJsonObject &view)
+    {
+        const QJsonObject frame = view.value("rect").toObject();
+        const QJsonObject content = view.value("window_rect").toObject();
+        return {frame.value("x").toInt() + content.value("x").toInt(),
+                frame.value("y").toInt() + content.value("y").toInt()};
+    }
+    // Linux input codes.
+    static int linuxButton(int button) { return button == 3 ? 273 : 272; }
+
+    Compositor &compositor_;
+    Pointer &pointer_;
+    const test::Program &program_;
+    double outputScale_;
+    qint64 main_ = -1;
+    std::optional<QPoint> origin_;
+};
+
+// The output scales, in percent: whole ones, and the fractional ones that laptops ship with.
+const int kScales[] = {100, 125, 150, 175, 200};
+
+class Wayland : public testing::TestWithParam<int> {
+protected:
+    double scale() const { return GetParam() / 100.0; }
+
+    void SetUp() override
+    {
+        const bool fractional = GetParam() % 100 != 0;
+        if (fractional && QT_VERSION < QT_VERSION_CHECK(6, 5, 0))
+            GTEST_SKIP() << "Qt " << qVersion() << " takes no fractional scale from the compositor (Qt 6.5 does): "
+                         << "it draws at 2 and the compositor shrinks the window, blending every card";
+        ASSERT_NO_FATAL_FAILURE(compositor.start(scale()));
+        ASSERT_NO_FATAL_FAILURE(pointer.start(compositor));
+        ASSERT_NO_FATAL_FAILURE(pointer.park());
+        if (fractional && !pointer.offers("wp_fractional_scale_manager_v1"))
+            GTEST_SKIP() << "this sway offers no fractional-scale protocol (sway 1.8 does): "
+                         << "it would ask for 2 and shrink the window, blending every card";
+    }
 
     Compositor compositor;
     Pointer pointer;
-    std::unique_ptr<test::Program> velmora;
-    std::optional<QPoint> origin_;
 };
 
 TEST_P(Wayland, ClicksKeysAndAboutWorkAsANativeClient)
 {
-    ASSERT_NO_FATAL_FAILURE(start());
-    const std::vector<QJsonObject> main = windows();
-    ASSERT_EQ(main.size(), 1u);
-    EXPECT_EQ(main[0].value("app_id").toString(), "org.example.Velmora");
-    EXPECT_EQ(main[0].value("name").toString(), "Velmora");
-    EXPECT_EQ(main[0].value("type").toString(), "floating_con") << "a fixed-size window floats";
+    QProcessEnvironment environment = compositor.clientEnvironment();
+    // No quiet fallback to X11: without the Wayland plugin the test must fail.
+    environment.insert("QT_QPA_PLATFORM", "wayland");
+    test::Program velmora(programPath, {}, environment);
+    SwayWindow window(compositor, pointer, velmora, scale());
+    ASSERT_TRUE(waitFor([&] { return window.views().size() == 1 && !window.clientArea().isNull(); }))
+        << "no window showing the board: the program has " << window.views().size()
+        << " windows, and the output shows " << test::describeShot(compositor.screenshot()).toStdString();
+    ASSERT_NO_FATAL_FAILURE(window.placeOnDeviceGrid());
+
+    const QJsonObject main = window.views().front();
+    EXPECT_EQ(main.value("app_id").toString(), "org.example.Velmora");
+    EXPECT_EQ(main.value("name").toString(), "Velmora");
+    EXPECT_EQ(main.value("type").toString(), "floating_con") << "a fixed-size window floats";
     // On the device grid, or the compositor would resample the whole window.
-    const QJsonObject content = main[0].value("window_rect").toObject();
+    const QJsonObject content = main.value("window_rect").toObject();
     EXPECT_EQ(content.value("width").toInt(), DeviceGrid(scale(), 0, 0).windowWidth());
     for (const char *side : {"width", "height"})
         EXPECT_DOUBLE_EQ(content.value(side).toInt() * scale(), qRound(content.value(side).toInt() * scale())) << side;
-    Board expected;
-    expectShows(expected);
 
-    test::clickGapsThenEdges(
-        expected, factor(), [&](QPoint pixel, bool right) { click(pixel, right ? kRightButton : kLeftButton); },
-        [&](const Board &board) { expectShows(board); });
-
-    // Help > About... by its access keys. The box is modal: the window takes no click.
-    ASSERT_TRUE(typeAccessKeys("h", "a", [&] { return windows().size() == 2; })) << "no About box";
-    const std::vector<QJsonObject> withBox = windows();
-    const QJsonObject box = withBox[withBox[0].value("id") == main[0].value("id") ? 1 : 0];
-    EXPECT_EQ(box.value("name").toString(), "Velmora");
-    // The Ace of Clubs, in the main window's first column, lies clear of the box.
-    click(QPoint(kCardWidth / 2, kCardHeight / 2) * factor());
-    compositor.swaymsg({QStringLiteral("[con_id=%1]").arg(box.value("id").toInteger()), "focus"});
-    compositor.type({"-k", "Return"});
-    ASSERT_TRUE(waitFor([&] { return windows().size() == 1; })) << "Return did not close the About box";
-    {
-        SCOPED_TRACE("after the About box");
-        expectShows(expected);
-    }
-
-    // File > Reset by its access keys.
-    const auto resetShown = [&] {
-        const QImage shown = clientArea();
-        return shown.width() > kCardWidth * factor() &&
-               test::firstDifference(shown, test::renderBoard(Board(), shown.pixel(kCardWidth * factor(), 0),
-                                                              factor()))
-                   .isEmpty();
-    };
-    EXPECT_TRUE(typeAccessKeys("f", "r", resetShown)) << "File > Reset by its keys did not reset";
-    {
-        SCOPED_TRACE("after File > Reset");
-        expectShows(Board());
-    }
-
+    ASSERT_NO_FATAL_FAILURE(test::walkTheDeck(window));
     // Closed by the compositor, the program ends cleanly and has said nothing.
-    compositor.swaymsg({QStringLiteral("[pid=%1]").arg(velmora->processId()), "kill"});
-    EXPECT_EQ(velmora->waitForExit(), 0);
-    EXPECT_EQ(velmora->errors().toStdString(), "");
+    EXPECT_EQ(velmora.waitForExit(), 0);
+    EXPECT_EQ(velmora.errors().toStdString(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Scale, Wayland, testing::ValuesIn(kScales),
@@ -418,10 +420,5 @@ INSTANTIATE_TEST_SUITE_P(Scale, Wayland, testing::ValuesIn(kScales),
 
 int main(int argc, char **argv)
 {
-    testing::InitGoogleTest(&argc, argv);
-    QCoreApplication app(argc, argv);
-    using namespace velmora;
-    if (const int status = test::readArguments(argc, argv, "VELMORA VIRTUAL-POINTER", {&programPath, &pointerPath}))
-        return status;
-    return RUN_ALL_TESTS();
+    return velmora::test::runTests(argc, argv, "VELMORA VIRTUAL-POINTER", {&velmora::programPath, &velmora::pointerPath});
 }

@@ -59,18 +59,7 @@ QStringList visibleWindows(const QString &name)
     return xdotool({"search", "--onlyvisible", "--name", "^" + name + "$"}).split('\n', Qt::SkipEmptyParts);
 }
 
-QStringList waitForVelmoraWindows(int count, const QString &main)
-{
-    QStringList found;
-    if (!waitFor([&] { return (found = visibleWindows(QStringLiteral("Velmora"))).size() == count; }))
-        ADD_FAILURE() << "expected " << count << " windows named Velmora, still found " << found.size() << ": "
-                      << found.join(' ').toStdString();
-    else if (found.removeAll(main) > 0)
-        found.prepend(main);
-    return found;
-}
-
-QImage DeckWindow::screenshot() const
+QImage XWindow::screenshot() const
 {
     // Without a window, import would wait for one to be picked with the mouse.
     if (id_.isEmpty())
@@ -81,23 +70,23 @@ QImage DeckWindow::screenshot() const
     return QImage::fromData(p.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
 }
 
-QPoint DeckWindow::clientOrigin()
+QPoint XWindow::clientOrigin()
 {
     // The window may be there before its first paint.
     QImage shot;
-    if (!origin_ && !waitFor([&] { return (origin_ = findClientArea(shot = screenshot(), 0, scale_)).has_value(); }))
+    if (!origin_ && !waitFor([&] { return (origin_ = findClientArea(shot = screenshot(), 0, scale())).has_value(); }))
         ADD_FAILURE() << "the Ace of Clubs is still not at the window's left edge; the last screenshot was "
                       << describeShot(shot).toStdString();
     return origin_.value_or(QPoint());
 }
 
-QImage DeckWindow::clientArea()
+QImage XWindow::clientArea()
 {
     const QPoint origin = clientOrigin();
-    return screenshot().copy(origin.x(), origin.y(), kClientWidth * scale_, kClientHeight * scale_);
+    return screenshot().copy(QRect(origin, QSize(kClientWidth, kClientHeight) * scale()));
 }
 
-void DeckWindow::expectScreenshot(const QImage &expected) const
+void XWindow::expectScreenshot(const QImage &expected) const
 {
     QImage shot;
     QString difference;
@@ -106,39 +95,21 @@ void DeckWindow::expectScreenshot(const QImage &expected) const
                       << describeShot(shot).toStdString();
 }
 
-void DeckWindow::expectShows(const Board &board)
-{
-    const QString difference = waitUntilShown([this] { return clientArea(); }, board, scale_);
-    EXPECT_TRUE(difference.isEmpty()) << difference.toStdString();
-}
-
-QPoint DeckWindow::toScreen(QPoint point)
-{
-    return clientOrigin() + point * scale_ + QPoint(scale_ / 2, scale_ / 2);
-}
-
-void DeckWindow::click(QPoint point, int button, int repeat)
-{
-    const QPoint p = toScreen(point);
-    xdotool({"mousemove", "--window", id_, QString::number(p.x()), QString::number(p.y()), "click",
-             "--repeat", QString::number(repeat), QString::number(button)});
-}
-
-void DeckWindow::clickDevicePixel(QPoint pixel, int button)
+void XWindow::pointerAt(QPoint pixel, const QString &action, int button, const QStringList &options)
 {
     const QPoint p = clientOrigin() + pixel;
-    xdotool({"mousemove", "--window", id_, QString::number(p.x()), QString::number(p.y()), "click",
-             QString::number(button)});
+    xdotool(QStringList{"mousemove", "--window", id_, QString::number(p.x()), QString::number(p.y()), action} +
+            options + QStringList{QString::number(button)});
+    if (afterButton && action != QLatin1String("click"))
+        afterButton(action == QLatin1String("mousedown"));
 }
 
-void DeckWindow::pointerAt(QPoint point, const QString &action, int button)
+void XWindow::clickDevicePixel(QPoint pixel, int button, int repeat)
 {
-    const QPoint p = toScreen(point);
-    xdotool({"mousemove", "--window", id_, QString::number(p.x()), QString::number(p.y()), action,
-             QString::number(button)});
+    pointerAt(pixel, "click", button, {"--repeat", QString::number(repeat)});
 }
 
-void DeckWindow::keys(const QStringList &keys)
+void XWindow::keys(const QStringList &keys)
 {
     xdotool({"windowactivate", "--sync", id_});
     // The program takes keys in the order they come, an opened menu the ones after it.
@@ -146,56 +117,33 @@ void DeckWindow::keys(const QStringList &keys)
         xdotool({"key", "--clearmodifiers", key});
 }
 
-void clickAroundTheGrid(DeckWindow &window, Board &expected)
+QStringList XWindow::windows()
 {
-    struct Click {
-        QPoint point;
-        int button;
-        int repeat;
-    };
-    // A click that must change nothing is judged by the board shown after a later
-    // click that changes something, so the list ends with one of those.
-    const Click clicks[] = {
-        {{0, 0}, 1, 1},    {{0, 0}, 3, 1},     {{30, 0}, 1, 1},    {{31, 20}, 3, 1},  {{32, 0}, 3, 1},
-        {{0, 52}, 1, 1},   {{240, 130}, 1, 2}, {{415, 10}, 1, 1},  {{100, 218}, 1, 1}, {{413, 217}, 3, 1},
-    };
-    for (const Click &c : clicks) {
-        window.click(c.point, c.button, c.repeat);
-        const auto card = expected.hitTest(c.point.x(), c.point.y());
-        if (!card)
-            continue;
-        expected.markPlayed(*card);
-        SCOPED_TRACE(testing::Message() << "after a click at " << c.point.x() << "," << c.point.y());
-        window.expectShows(expected);
-    }
+    QStringList found = visibleWindows(QStringLiteral("Velmora"));
+    if (found.removeAll(id_) > 0)
+        found.prepend(id_);
+    return found;
 }
 
-void aboutResetAndClose(DeckWindow &window, const WindowWaiter &windows, const Board &expected)
+void XWindow::answer(const QString &box)
 {
-    window.keys({"alt+h", "a"});
-    const QStringList withBox = windows(2);
-    ASSERT_EQ(withBox.size(), 2);
-    EXPECT_EQ(xdotool({"getwindowname", withBox[1]}), "Velmora");
-    window.click({300, 30}); // the box is modal: the window takes no clicks
-    xdotool({"windowactivate", "--sync", withBox[1]});
+    xdotool({"windowactivate", "--sync", box});
     xdotool({"key", "Return"});
-    windows(1);
-    window.expectShows(expected);
-
-    window.keys({"alt+f", "r"});
-    window.expectShows(Board());
-
-    window.click({0, 0});
-    window.keys({"alt+F4"});
 }
 
-void clickTheFailingPicture(DeckWindow &window, const WindowWaiter &windows)
+XVelmora::XVelmora(const QString &program, const QStringList &args, const QProcessEnvironment &environment,
+                   int scale)
+    : program_(program, args, environment), window_(std::make_unique<XWindow>(QString(), scale))
 {
-    window.click({230, 120});
-    const QStringList withBox = windows(2);
-    ASSERT_EQ(withBox.size(), 2);
-    xdotool({"windowactivate", "--sync", withBox[1]});
-    xdotool({"key", "Return"});
+    const QStringList windows = window_->waitForWindows(1);
+    EXPECT_EQ(windows.size(), 1) << program_.status().toStdString();
+    window_ = std::make_unique<XWindow>(windows.value(0), scale);
+}
+
+XVelmora::~XVelmora()
+{
+    program_.end();
+    window_->waitForWindows(0);
 }
 
 } // namespace velmora::test

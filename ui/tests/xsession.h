@@ -1,5 +1,6 @@
 #pragma once
 
+#include "deckwindow.h"
 #include "endtoend.h"
 #include "sessionbus.h"
 
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace velmora::test {
@@ -38,59 +40,58 @@ private:
 
 // The visible top-level windows with exactly this name.
 QStringList visibleWindows(const QString &name);
-// Waits until exactly `count` visible top-level windows are named "Velmora", and
-// returns them with `main`, when it is one of them, first.
-QStringList waitForVelmoraWindows(int count, const QString &main = {});
 
-// A top-level window on the X server, whose client area shows the deck in its top-left corner.
-class DeckWindow {
+// A top-level window on the X server, whose client area shows the deck in its
+// top-left corner, driven with xdotool.
+class XWindow : public DeckWindow {
 public:
-    DeckWindow(QString id, int scale) : id_(std::move(id)), scale_(scale) {}
+    XWindow(QString id, int scale) : DeckWindow(scale), id_(std::move(id)) {}
 
     const QString &id() const { return id_; }
     QImage screenshot() const;
     // Where the client area starts: the Ace of Clubs sits at its top-left corner.
     QPoint clientOrigin();
-    QImage clientArea();
-    // Waits until the client area is exactly this board.
-    void expectShows(const Board &board);
     // Waits until the whole window, frame and menu bar too, looks exactly like this.
     void expectScreenshot(const QImage &expected) const;
-    // Clicks at a point of the deck's own pixel grid, in the middle of the device pixels that draw it.
-    void click(QPoint point, int button = 1, int repeat = 1);
-    // Clicks one device pixel of the client area.
-    void clickDevicePixel(QPoint pixel, int button = 1);
-    // Presses a button over one point and releases it over another.
-    // A button pressed, or released, at a point of the client area.
-    void press(QPoint point, int button = 1) { pointerAt(point, "mousedown", button); }
-    void release(QPoint point, int button = 1) { pointerAt(point, "mouseup", button); }
-    // Activates the window, then types each key (xdotool's names) in turn.
-    void keys(const QStringList &keys);
+
+    QImage clientArea() override;
+    void press(QPoint pixel, int button) override { pointerAt(pixel, "mousedown", button); }
+    void release(QPoint pixel, int button) override { pointerAt(pixel, "mouseup", button); }
+    void clickDevicePixel(QPoint pixel, int button = 1, int repeat = 1) override;
+    // Activates the window first.
+    void keys(const QStringList &keys) override;
+    QStringList windows() override;
+    void answer(const QString &box) override;
+    void close() override { keys({"alt+F4"}); }
+
+    // Called once the button has gone down (true) or up (false), for a program
+    // that must be seen to have taken each before the next comes.
+    std::function<void(bool down)> afterButton;
 
 private:
-    QPoint toScreen(QPoint point);
-    void pointerAt(QPoint point, const QString &action, int button);
+    void pointerAt(QPoint pixel, const QString &action, int button, const QStringList &options = {});
 
     QString id_;
-    int scale_;
     std::optional<QPoint> origin_;
 };
 
-// Clicks the corners, the gaps and the strips beside the grid, with both buttons,
-// a double-click and on a played card, checking the board after each click that
-// marks a card; `expected` follows the clicks.
-void clickAroundTheGrid(DeckWindow &window, Board &expected);
+// One running copy of a Velmora program and its window.
+class XVelmora {
+public:
+    XVelmora(const QString &program, const QStringList &args = {},
+             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(), int scale = 1);
+    // Ends the program and waits until its windows are gone, so that none is taken for the next one's.
+    ~XVelmora();
+    XVelmora(const XVelmora &) = delete;
+    XVelmora &operator=(const XVelmora &) = delete;
 
-// The program's windows once there are `count`, as many as came by the deadline.
-using WindowWaiter = std::function<QStringList(int count)>;
+    XWindow &window() { return *window_; }
+    int waitForExit() { return program_.waitForExit(); }
+    const QString &errors() const { return program_.errors(); }
 
-// Help > About... and its OK by keys, then File > Reset, then Alt+F4 with a card
-// marked: the box is modal, the marks (`expected`) stay until Reset, and closing
-// asks nothing; the caller sees the program end.
-void aboutResetAndClose(DeckWindow &window, const WindowWaiter &windows, const Board &expected);
-
-// In a build whose 8 of Hearts cannot be shown, clicks it and dismisses the box
-// that says so; the caller sees the program fail.
-void clickTheFailingPicture(DeckWindow &window, const WindowWaiter &windows);
+private:
+    Program program_;
+    std::unique_ptr<XWindow> window_;
+};
 
 } // namespace velmora::test

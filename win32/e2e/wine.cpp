@@ -65,18 +65,4 @@ QString WinePrefix::run(const QStringList &command) const
     return test::run(wineLoader(), command, environment_);
 }
 
-WineVelmora::WineVelmora(const WinePrefix &prefix, const QString &exe, const QStringList &args, int scale)
-    : program_(wineLoader(), QStringList{exe} + args, prefix.environment())
-{
-    const QStringList windows = waitForVelmoraWindows(1);
-    EXPECT_EQ(windows.size(), 1) << program_.status().toStdString();
-    window_ = std::make_unique<DeckWindow>(windows.value(0), scale);
-}
-
-WineVelmora::~WineVelmora()
-{
-    program_.end();
-    waitForVelmoraWindows(0);
-}
-
 } // namespace velmora::test

@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <memory>
-
 namespace velmora::test {
 
 // A fresh Wine prefix in a temporary folder with its wineserver running, and the
@@ -35,26 +33,12 @@ private:
 QString wineLoader();
 
 // One running copy of a Velmora program under Wine and its window.
-class WineVelmora {
+class WineVelmora : public XVelmora {
 public:
-    WineVelmora(const WinePrefix &prefix, const QString &exe, const QStringList &args = {}, int scale = 1);
-    // Ends the program and waits until its windows are gone, so that none is taken for the next one's.
-    ~WineVelmora();
-    WineVelmora(const WineVelmora &) = delete;
-    WineVelmora &operator=(const WineVelmora &) = delete;
-
-    DeckWindow &window() { return *window_; }
-    QStringList waitForWindows(int count) const { return waitForVelmoraWindows(count, window_->id()); }
-    WindowWaiter windows() const
+    WineVelmora(const WinePrefix &prefix, const QString &exe, const QStringList &args = {}, int scale = 1)
+        : XVelmora(wineLoader(), QStringList{exe} + args, prefix.environment(), scale)
     {
-        return [this](int count) { return waitForWindows(count); };
     }
-    int waitForExit() { return program_.waitForExit(); }
-    const QString &errors() const { return program_.errors(); }
-
-private:
-    Program program_;
-    std::unique_ptr<DeckWindow> window_;
 };
 
 } // namespace velmora::test

@@ -4,7 +4,6 @@
 
 #include "wine.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -229,15 +228,10 @@ TEST_F(Installation, ALaterVersionReplacesTheEarlierOne)
 
 int main(int argc, char **argv)
 {
-    testing::InitGoogleTest(&argc, argv);
-    QCoreApplication app(argc, argv);
     using namespace velmora::test;
-    if (const int status = readArguments(
-            argc, argv, "EXE ZIP MSI NEXT-MSI PRODUCT-VERSION NEXT-PRODUCT-VERSION COMPANY",
-            {&builtExe, &zipFile, &msiFile, &nextMsiFile, &productVersion, &nextProductVersion, &company}, 4,
-            "build the windows preset's packages first (cmake --preset windows && "
-            "cmake --build --preset windows --target all package)"))
-        return status;
-    testing::AddGlobalTestEnvironment(new XServer);
-    return RUN_ALL_TESTS();
+    return runTests(argc, argv, "EXE ZIP MSI NEXT-MSI PRODUCT-VERSION NEXT-PRODUCT-VERSION COMPANY",
+                    {&builtExe, &zipFile, &msiFile, &nextMsiFile, &productVersion, &nextProductVersion, &company},
+                    {new XServer}, 4,
+                    "build the windows preset's packages first (cmake --preset windows && "
+                    "cmake --build --preset windows --target all package)");
 }
