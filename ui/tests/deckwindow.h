@@ -26,7 +26,7 @@ public:
 
     // The client area as the screen shows it, in device pixels.
     virtual QImage clientArea() = 0;
-    // A button (1 left, 3 right) pressed or released over a device pixel of the client area.
+    // A button (1 left, 2 middle, 3 right) pressed or released over a device pixel of the client area.
     virtual void press(QPoint pixel, int button) = 0;
     virtual void release(QPoint pixel, int button) = 0;
     // Clicked `repeat` times in quick succession, as a double-click is.

@@ -107,27 +107,6 @@ TEST_F(WindowTest, MenuBarHoldsFileResetAndHelpAboutOnly)
     }
 }
 
-// Both card buttons play, the middle one does not; the screen follows the board.
-TEST_F(WindowTest, ClicksReachTheWindowWithTheirButtonAndShowTheMarker)
-{
-    click(QPoint(0, 0));
-    click(QPoint(32, 0), Qt::RightButton);
-    click(QPoint(253, 161), Qt::MiddleButton);
-    click(QPoint(30, 0)); // a gap
-    Board expected;
-    expected.markPlayed({Rank::Ace, Suit::Clubs});
-    expected.markPlayed({Rank::Two, Suit::Clubs});
-    expectShows(expected);
-}
-
-TEST_F(WindowTest, DoubleClickMarksOnce)
-{
-    test::doubleClick(view(), QPoint(100, 70));
-    Board expected;
-    expected.markPlayed({Rank::Four, Suit::Diamonds});
-    expectShows(expected);
-}
-
 // Another window took the mouse mid-press: the release plays nothing.
 TEST_F(WindowTest, LosingTheMouseDuringAPressCancelsTheClick)
 {
@@ -170,20 +149,6 @@ TEST_F(WindowTest, ResetShowsTheWholeDeckAgainAndCardsPlayAgain)
     click(QPoint(230, 120));
     Board expected;
     expected.markPlayed(kEightOfHearts);
-    expectShows(expected);
-}
-
-TEST_F(WindowTest, KeysNeverMarkOrUnmarkCards)
-{
-    click(QPoint(0, 0));
-    Board expected;
-    expected.markPlayed({Rank::Ace, Suit::Clubs});
-    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_R, Qt::Key_Delete,
-                        Qt::Key_Backspace, Qt::Key_Right, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Z}) {
-        QTest::keyClick(&window, key);
-        QTest::keyClick(view(), key);
-    }
-    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
     expectShows(expected);
 }
 

@@ -348,8 +348,12 @@ private:
         return {frame.value("x").toInt() + content.value("x").toInt(),
                 frame.value("y").toInt() + content.value("y").toInt()};
     }
-    // Linux input codes.
-    static int linuxButton(int button) { return button == 3 ? 273 : 272; }
+    // The Linux input code of X's button 1 (left), 2 (middle) or 3 (right).
+    static int linuxButton(int button)
+    {
+        constexpr int kCodes[] = {0, 272, 274, 273};
+        return kCodes[button];
+    }
 
     Compositor &compositor_;
     Pointer &pointer_;

@@ -98,7 +98,8 @@ void XWindow::expectScreenshot(const QImage &expected) const
 void XWindow::pointerAt(QPoint pixel, const QString &action, int button, const QStringList &options)
 {
     const QPoint p = clientOrigin() + pixel;
-    xdotool(QStringList{"mousemove", "--window", id_, QString::number(p.x()), QString::number(p.y()), action} +
+    // "--": a point left of or above the client area has a negative coordinate.
+    xdotool(QStringList{"mousemove", "--window", id_, "--", QString::number(p.x()), QString::number(p.y()), action} +
             options + QStringList{QString::number(button)});
     if (afterButton && action != QLatin1String("click"))
         afterButton(action == QLatin1String("mousedown"));
