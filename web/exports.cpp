@@ -8,6 +8,7 @@
 
 #include <emscripten/emscripten.h>
 
+#include <optional>
 #include <string>
 
 namespace velmora {
@@ -17,6 +18,8 @@ namespace {
 struct WebApp {
     WebView view;
     Form1 form{view};
+    // The ratio the board was last laid out for; none before the first layout.
+    std::optional<double> ratio;
 };
 
 WebApp &app()
@@ -60,7 +63,12 @@ EMSCRIPTEN_KEEPALIVE void velmora_start()
 // pixels per CSS pixel: the board is fitted to them and drawn.
 EMSCRIPTEN_KEEPALIVE void velmora_layout(int width, int height, double ratio)
 {
-    app().view.setFit(velmora::BoardFit::within(width, height, ratio));
+    const velmora::BoardFit fit = velmora::BoardFit::within(width, height, ratio);
+    // A resize that leaves the board as it was (most do, on a desktop) draws nothing.
+    if (app().ratio == ratio && app().view.fit() == fit)
+        return;
+    app().ratio = ratio;
+    app().view.setFit(fit);
     app().form.showBoardAgain();
 }
 
