@@ -48,20 +48,20 @@ int wholeFactor(double scale)
 }
 
 DeviceGrid::DeviceGrid(double scale, double boardLeft, double boardTop)
-    : scale_(scale), factor_(wholeFactor(scale)), left_(deviceCeil(boardLeft * scale)),
+    : scale_(scale), factor_(wholeFactor(scale)), blocks_(factor_, 1), left_(deviceCeil(boardLeft * scale)),
       top_(deviceCeil(boardTop * scale))
 {
 }
 
 PixelRect DeviceGrid::toDevice(const PixelRect &picture) const
 {
-    return {left_ + picture.left * factor_, top_ + picture.top * factor_, picture.width * factor_,
-            picture.height * factor_};
+    const PixelRect device = blocks_.toDevice(picture);
+    return {left_ + device.left, top_ + device.top, device.width, device.height};
 }
 
 PicturePoint DeviceGrid::toPicture(double windowX, double windowY) const
 {
-    return {(windowX * scale_ - left_) / factor_, (windowY * scale_ - top_) / factor_};
+    return blocks_.toPicture(windowX * scale_ - left_, windowY * scale_ - top_);
 }
 
 int DeviceGrid::windowWidth() const

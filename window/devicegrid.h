@@ -1,5 +1,6 @@
 #pragma once
 
+#include <window/boardfit.h>
 #include <window/form1.h>
 
 #include <board/geometry.h>
@@ -26,8 +27,9 @@ public:
     int factor() const { return factor_; }
     // A rectangle of the board in picture pixels, in device pixels of the window.
     PixelRect toDevice(const PixelRect &picture) const;
-    // The picture point under a point of the window in logical pixels, to the
-    // fraction: device pixel (x, y) covers [x, x + 1) by [y, y + 1).
+    // The picture pixel drawn on the device pixel under a point of the window,
+    // given in logical pixels to the fraction: device pixel (x, y) covers
+    // [x, x + 1) by [y, y + 1).
     PicturePoint toPicture(double windowX, double windowY) const;
     // The window's logical size: the fewest logical pixels that reach past the
     // client area (416 × 219 blocks from the board's corner) and span whole
@@ -38,7 +40,8 @@ public:
 private:
     double scale_;
     int factor_;
-    int left_; // the board's corner, in device pixels of the window
+    BoardFit blocks_; // factor_ device pixels a picture pixel
+    int left_;        // the board's corner, in device pixels of the window
     int top_;
 };
 
