@@ -8,7 +8,6 @@
 
 #include <emscripten/emscripten.h>
 
-#include <optional>
 #include <string>
 
 namespace velmora {
@@ -18,8 +17,6 @@ namespace {
 struct WebApp {
     WebView view;
     Form1 form{view};
-    // The ratio the board was last laid out for; none before the first layout.
-    std::optional<double> ratio;
 };
 
 WebApp &app()
@@ -63,12 +60,7 @@ EMSCRIPTEN_KEEPALIVE void velmora_start()
 // pixels per CSS pixel: the board is fitted to them and drawn.
 EMSCRIPTEN_KEEPALIVE void velmora_layout(int width, int height, double ratio)
 {
-    const velmora::BoardFit fit = velmora::BoardFit::within(width, height, ratio);
-    // A resize that leaves the board as it was (most do, on a desktop) draws nothing.
-    if (app().ratio == ratio && app().view.fit() == fit)
-        return;
-    app().ratio = ratio;
-    app().view.setFit(fit);
+    app().view.setFit(velmora::BoardFit::within(width, height, ratio));
     app().form.showBoardAgain();
 }
 
