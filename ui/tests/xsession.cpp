@@ -134,9 +134,10 @@ void XWindow::answer(const QString &box)
 
 XVelmora::XVelmora(const QString &program, const QStringList &args, const QProcessEnvironment &environment,
                    int scale)
-    : program_(program, args, environment), window_(std::make_unique<XWindow>(QString(), scale))
+    : program_(program, args, environment)
 {
-    const QStringList windows = window_->waitForWindows(1);
+    // Until its window is known, any window named Velmora is the program's.
+    const QStringList windows = XWindow(QString(), scale).waitForWindows(1);
     EXPECT_EQ(windows.size(), 1) << program_.status().toStdString();
     window_ = std::make_unique<XWindow>(windows.value(0), scale);
 }
