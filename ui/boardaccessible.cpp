@@ -52,7 +52,7 @@ QAccessibleInterface *BoardAccessible::child(int index) const
 
 int BoardAccessible::indexOfChild(const QAccessibleInterface *child) const
 {
-    if (child == nullptr || child->parent() != this || child->role() != QAccessible::CheckBox)
+    if (child == nullptr || child->parent() != this || child->role() != QAccessible::Graphic)
         return -1;
     return cardIndex(static_cast<const CardAccessible *>(child)->card());
 }
@@ -84,12 +84,7 @@ QString CardAccessible::text(QAccessible::Text t) const
 {
     switch (t) {
     case QAccessible::Name:
-        return QString::fromStdString(cardName(card_));
-    case QAccessible::Description: {
-        const std::string_view description =
-            cardStateDescription(board_->view()->board().cell(card_).state());
-        return QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
-    }
+        return QString::fromStdString(cardNameWithState(board_->view()->board().cell(card_)));
     default:
         return {};
     }
@@ -105,8 +100,6 @@ QRect CardAccessible::rect() const
 QAccessible::State CardAccessible::state() const
 {
     QAccessible::State s;
-    s.checkable = true;
-    s.checked = isPlayed();
     // A played card is covered: it can no longer be pressed.
     s.disabled = isPlayed();
     return s;

@@ -11,8 +11,11 @@ namespace velmora {
 
 class BoardView;
 
-// Makes the deck's 52 cards visible to screen readers and voice control:
-// each card is a child element with its name, played state and a press action.
+// Makes the deck's 52 cards visible to screen readers and voice control: each
+// card is a picture named after it and whether it was played ("8 of Hearts,
+// played"), with a press action while it can be played. A picture, not a check
+// box: Orca's flat review gives a check box's state a stop of its own, and reads
+// a button's name word by word; a picture is one stop, read whole.
 class BoardAccessible : public QAccessibleWidget {
 public:
     explicit BoardAccessible(BoardView *view);
@@ -49,7 +52,7 @@ public:
     QString text(QAccessible::Text t) const override;
     void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override;
-    QAccessible::Role role() const override { return QAccessible::CheckBox; }
+    QAccessible::Role role() const override { return QAccessible::Graphic; }
     QAccessible::State state() const override;
     void *interface_cast(QAccessible::InterfaceType type) override;
 

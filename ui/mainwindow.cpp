@@ -83,11 +83,15 @@ void MainWindow::announceCardState(const CardCell &cell)
 {
     if (!QAccessible::isActive())
         return;
+    const int card = cardIndex(cell.card());
+    // The card's name says whether it was played.
+    QAccessibleEvent renamed(view_, QAccessible::NameChanged);
+    renamed.setChild(card);
+    QAccessible::updateAccessibility(&renamed);
     QAccessible::State changed;
-    changed.checked = true;
     changed.disabled = true; // a played card can no longer be pressed
     QAccessibleStateChangeEvent event(view_, changed);
-    event.setChild(cardIndex(cell.card()));
+    event.setChild(card);
     QAccessible::updateAccessibility(&event);
 }
 

@@ -21,6 +21,13 @@ inline std::string_view deckDescription(const Board &board)
     return board == Board() ? "No card played" : "";
 }
 
+// A card as a reader that gives it a single stop says it: its name, then whether
+// it was played.
+inline std::string cardNameWithState(const CardCell &cell)
+{
+    return cell.state() == CellState::Played ? playAnnouncement(cell.card()) : cardName(cell.card());
+}
+
 constexpr std::string_view cardStateDescription(CellState state)
 {
     return state == CellState::Played ? "Played" : "Not played yet";

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # An assistive technology's ear on the desktop's accessibility bus: prints "ready"
-# once it listens, then "NAME checked|unchecked" for each card whose checked state
-# changes, until COUNT events have come or 60 seconds have passed (status 1).
+# once it listens, then the new name of each card that is renamed as it is played
+# or put back, until COUNT events have come or 60 seconds have passed (status 1).
 #   atspi-listener.py COUNT
 import sys
 
@@ -12,11 +12,9 @@ wanted = int(sys.argv[1])
 heard = 0
 
 
-def state_changed(event):
+def renamed(event):
     global heard
-    if event.type != "object:state-changed:checked":
-        return
-    print(event.source.name, "checked" if event.detail1 else "unchecked", flush=True)
+    print(event.source.name, flush=True)
     heard += 1
     if heard == wanted:
         pyatspi.Registry.stop()
@@ -27,7 +25,7 @@ def give_up():
     return False
 
 
-pyatspi.Registry.registerEventListener(state_changed, "object:state-changed:checked")
+pyatspi.Registry.registerEventListener(renamed, "object:property-change:accessible-name")
 GLib.timeout_add_seconds(60, give_up)
 GLib.idle_add(lambda: print("ready", flush=True) and False)
 pyatspi.Registry.start()
