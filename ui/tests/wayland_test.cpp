@@ -95,10 +95,22 @@ public:
             return !display_.isEmpty() && !ipc_.isEmpty() && !swaymsg({"-t", "get_outputs"}).isEmpty();
         });
         ASSERT_TRUE(ready) << "sway did not come up:\n" << log().toStdString();
+
+        // A keyboard that stays, as a desk's does. Each wtype brings a keyboard of
+        // its own and takes it away when it ends; were it the seat's only one, the
+        // client would lose the keyboard with it, and its window the activation: a
+        // click under way would be cancelled and an open menu closed.
+        keyboard_.setProcessEnvironment(clientEnvironment());
+        keyboard_.setChildProcessModifier(test::dieWithTheTest);
+        keyboard_.start(QStringLiteral("wtype"), {"-s", "2000000"}); // half an hour, longer than any test
+        ASSERT_TRUE(waitFor([&] { return swaymsg({"-t", "get_inputs"}).contains("\"keyboard\""); }))
+            << "no keyboard on the seat";
     }
 
     ~Compositor()
     {
+        keyboard_.kill();
+        keyboard_.waitForFinished();
         sway_.terminate();
         if (!sway_.waitForFinished(5000)) {
             sway_.kill();
@@ -158,13 +170,13 @@ public:
         return QImage::fromData(grim.readAllStandardOutput(), "PNG");
     }
 
-    // Types a key sequence, all in one go: wtype's keyboard goes when it ends, and
-    // takes an open menu with it. It loses keys unless it waits a little first.
+    // Types a key sequence. wtype loses keys unless it waits a little first.
     void type(const QStringList &keys) const { test::run(QStringLiteral("wtype"), QStringList{"-s", "100"} + keys, clientEnvironment()); }
 
 private:
     QTemporaryDir root_;
     QProcess sway_;
+    QProcess keyboard_;
     QString display_;
     QString ipc_;
 };
@@ -297,7 +309,6 @@ public:
     void press(QPoint pixel, int button) override { pointer_.button(*origin_ + pixel, linuxButton(button), true); }
     void release(QPoint pixel, int button) override { pointer_.button(*origin_ + pixel, linuxButton(button), false); }
 
-    // All in one go: wtype's keyboard goes when it ends, and takes an open menu with it.
     void keys(const QStringList &keys) override
     {
         QStringList args;
