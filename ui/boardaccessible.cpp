@@ -63,14 +63,6 @@ QAccessibleInterface *BoardAccessible::childAt(int x, int y) const
     return card ? child(cardIndex(*card)) : nullptr;
 }
 
-QString BoardAccessible::text(QAccessible::Text t) const
-{
-    if (t != QAccessible::Description)
-        return QAccessibleWidget::text(t);
-    const std::string_view description = deckDescription(view()->board());
-    return QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
-}
-
 bool CardAccessible::isValid() const { return board_->isValid(); }
 
 QWindow *CardAccessible::window() const { return board_->window(); }

@@ -25,7 +25,6 @@ public:
     QAccessibleInterface *child(int index) const override;
     int indexOfChild(const QAccessibleInterface *child) const override;
     QAccessibleInterface *childAt(int x, int y) const override;
-    QString text(QAccessible::Text t) const override;
 
     BoardView *view() const;
 

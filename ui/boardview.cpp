@@ -48,8 +48,7 @@ BoardView::BoardView(Form1 &form, CardPixmaps pixmaps, QWidget *parent)
     // Cards are clicked, never typed at: keys belong to the menus alone.
     setFocusPolicy(Qt::NoFocus);
     setAutoFillBackground(true);
-    setAccessibleName(
-        QString::fromUtf8(kDeckAccessibleName.data(), static_cast<qsizetype>(kDeckAccessibleName.size())));
+    nameAfterBoard();
 }
 
 QSize BoardView::sizeHint() const { return size(); }
@@ -75,9 +74,25 @@ PicturePoint BoardView::pictureAt(QPointF point) const
     return deviceGrid().toPicture(inWindow.x(), inWindow.y());
 }
 
-void BoardView::showCell(const CardCell &cell) { update(logicalRect(cell.rect())); }
+void BoardView::showCell(const CardCell &cell)
+{
+    update(logicalRect(cell.rect()));
+    nameAfterBoard();
+}
 
-void BoardView::showBoard() { update(logicalRect(kGridRect)); }
+void BoardView::showBoard()
+{
+    update(logicalRect(kGridRect));
+    nameAfterBoard();
+}
+
+// The deck's name says whether it is whole; Qt tells readers when it changes.
+void BoardView::nameAfterBoard()
+{
+    const QString name = QString::fromStdString(deckNameWithState(board()));
+    if (accessibleName() != name)
+        setAccessibleName(name);
+}
 
 void BoardView::fitToScale()
 {

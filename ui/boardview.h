@@ -43,6 +43,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void nameAfterBoard();
     // The board on the device pixels of the window at its current scale.
     DeviceGrid deviceGrid() const;
     // Sizes the view so that the window spans whole device pixels at the current scale.

@@ -21,6 +21,13 @@ inline std::string_view deckDescription(const Board &board)
     return board == Board() ? "No card played" : "";
 }
 
+// The deck's name with whether it is whole, for a reader that would read its
+// description twice.
+inline std::string deckNameWithState(const Board &board)
+{
+    return std::string(kDeckAccessibleName) + (board == Board() ? ", no card played" : "");
+}
+
 // A card as a reader that gives it a single stop says it: its name, then whether
 // it was played.
 inline std::string cardNameWithState(const CardCell &cell)

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # An assistive technology's ear on the desktop's accessibility bus: prints "ready"
-# once it listens, then the new name of each card that is renamed as it is played
-# or put back, until COUNT events have come or 60 seconds have passed (status 1).
+# once it listens, then the new name of each card renamed as it is played or put
+# back, and of the deck when it is whole again or no longer, until COUNT events
+# have come or 60 seconds have passed (status 1).
 #   atspi-listener.py COUNT
 import sys
 

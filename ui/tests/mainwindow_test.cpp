@@ -177,7 +177,7 @@ TEST_F(WindowTest, AboutShowsAModalCreditBoxAndLeavesTheBoardAlone)
     expectShows(expected);
 }
 
-TEST_F(WindowTest, EveryCardIsAnAccessiblePictureNamedWithItsStateAndAPressAction)
+TEST_F(WindowTest, TheDeckAndEveryCardAreNamedWithTheirStateAndCardsHaveAPressAction)
 {
     QAccessibleInterface *deck = QAccessible::queryAccessibleInterface(view());
     ASSERT_TRUE(deck);
@@ -193,6 +193,7 @@ TEST_F(WindowTest, EveryCardIsAnAccessiblePictureNamedWithItsStateAndAPressActio
     }
     ASSERT_TRUE(queen);
     EXPECT_EQ(queen->role(), QAccessible::Graphic);
+    EXPECT_EQ(deck->text(QAccessible::Name), "Deck, no card played");
     EXPECT_EQ(queen->rect().size(), QSize(30, 50));
     EXPECT_EQ(deck->childAt(queen->rect().center().x(), queen->rect().center().y()), queen);
 
@@ -205,10 +206,12 @@ TEST_F(WindowTest, EveryCardIsAnAccessiblePictureNamedWithItsStateAndAPressActio
     expected.markPlayed({Rank::Queen, Suit::Hearts});
     expectShows(expected);
     EXPECT_EQ(queen->text(QAccessible::Name), "Queen of Hearts, played");
+    EXPECT_EQ(deck->text(QAccessible::Name), "Deck");
     EXPECT_TRUE(actions->actionNames().isEmpty()) << "a covered card cannot be pressed again";
 
     test::trigger(window, "Reset");
     EXPECT_EQ(queen->text(QAccessible::Name), "Queen of Hearts");
+    EXPECT_EQ(deck->text(QAccessible::Name), "Deck, no card played");
 }
 
 } // namespace
