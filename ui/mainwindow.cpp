@@ -7,7 +7,6 @@
 #include <window/accessiblenames.h>
 #include <window/config.h>
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
 #include <QGuiApplication>
@@ -77,10 +76,6 @@ void MainWindow::showMessage(std::string_view text)
                     this);
     box.setDefaultButton(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
-    // The reader goes back to the deck as the box is answered, while the box is
-    // still there: told only once it has gone, Orca 48 asks about the box's parts
-    // and Qt 6.8 leaves it some 13 seconds without an answer, silent.
-    connect(&box, &QMessageBox::buttonClicked, this, [this] { moveReaderFocus(); });
     box.exec();
 }
 
