@@ -1,7 +1,5 @@
 #pragma once
 
-#include <board/board.h>
-
 #include <QImage>
 #include <QPoint>
 #include <QProcess>
