@@ -95,25 +95,10 @@ public:
             return !display_.isEmpty() && !ipc_.isEmpty() && !swaymsg({"-t", "get_outputs"}).isEmpty();
         });
         ASSERT_TRUE(ready) << "sway did not come up:\n" << log().toStdString();
-
-        // A keyboard that stays, as a desk's does. Each wtype brings a keyboard of
-        // its own and takes it away when it ends; were it the seat's only one, the
-        // client would lose the keyboard with it, and its window the activation: a
-        // click under way would be cancelled and an open menu closed.
-        keyboard_.setProcessEnvironment(clientEnvironment());
-        keyboard_.setChildProcessModifier(test::dieWithTheTest);
-        // It taps Shift before any client runs, which gives it a keymap (without one,
-        // Qt 6.8 warns each time the seat switches back to it), then stays for half
-        // an hour, longer than any test.
-        keyboard_.start(QStringLiteral("wtype"), {"-k", "Shift_L", "-s", "2000000"});
-        ASSERT_TRUE(waitFor([&] { return swaymsg({"-t", "get_inputs"}).contains("\"keyboard\""); }))
-            << "no keyboard on the seat";
     }
 
     ~Compositor()
     {
-        keyboard_.kill();
-        keyboard_.waitForFinished();
         sway_.terminate();
         if (!sway_.waitForFinished(5000)) {
             sway_.kill();
@@ -174,12 +159,20 @@ public:
     }
 
     // Types a key sequence. wtype loses keys unless it waits a little first.
-    void type(const QStringList &keys) const { test::run(QStringLiteral("wtype"), QStringList{"-s", "100"} + keys, clientEnvironment()); }
+    // Its keyboard, the seat's only one, goes when it ends, and the client's
+    // window loses the activation with it, which would cancel a click under way:
+    // once the compositor has let the keyboard go, the client hears of it before
+    // any click that follows.
+    void type(const QStringList &keys) const
+    {
+        test::run(QStringLiteral("wtype"), QStringList{"-s", "100"} + keys, clientEnvironment());
+        EXPECT_TRUE(test::waitFor([&] { return !swaymsg({"-t", "get_inputs"}).contains("\"keyboard\""); }))
+            << "wtype's keyboard is still on the seat";
+    }
 
 private:
     QTemporaryDir root_;
     QProcess sway_;
-    QProcess keyboard_;
     QString display_;
     QString ipc_;
 };
@@ -312,6 +305,7 @@ public:
     void press(QPoint pixel, int button) override { pointer_.button(*origin_ + pixel, linuxButton(button), true); }
     void release(QPoint pixel, int button) override { pointer_.button(*origin_ + pixel, linuxButton(button), false); }
 
+    // All in one go: wtype's keyboard goes when it ends, and takes an open menu with it.
     void keys(const QStringList &keys) override
     {
         QStringList args;
