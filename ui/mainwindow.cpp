@@ -69,14 +69,20 @@ bool MainWindow::showBoard(const Board &)
 
 void MainWindow::showMessage(std::string_view text)
 {
+    // One box for the window's life. A screen reader goes on asking about the box
+    // it was in after the box closes; were it gone, the reader would lose the way
+    // back to the deck, and Qt's bridge can leave such questions unanswered for
+    // seconds.
+    if (!messageBox_) {
+        // No title of our own: the box carries the application's name.
+        messageBox_ = new QMessageBox(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), {},
+                                      QMessageBox::Ok, this);
+        messageBox_->setDefaultButton(QMessageBox::Ok);
+        messageBox_->setWindowModality(Qt::ApplicationModal);
+    }
     // Labels do not break at a lone carriage return, so break the lines here.
-    const QString shown = QString::fromStdString(withLineBreaks(text, "\n"));
-    // No title of our own: the box carries the application's name.
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), shown, QMessageBox::Ok,
-                    this);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    messageBox_->setText(QString::fromStdString(withLineBreaks(text, "\n")));
+    messageBox_->exec();
 }
 
 void MainWindow::announceCardState(const CardCell &cell)

@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+class QMessageBox;
+
 namespace velmora {
 
 class BoardView;
@@ -37,6 +39,7 @@ private:
 
     Form1 form_{*this};
     BoardView *view_;
+    QMessageBox *messageBox_ = nullptr;
 };
 
 } // namespace velmora
