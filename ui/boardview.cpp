@@ -26,18 +26,6 @@ MouseButton mouseButton(Qt::MouseButton button)
     }
 }
 
-// Where the pointer was in the window, to the fraction of a logical pixel. Qt
-// rounds the window system's position to whole logical pixels before it hands an
-// event to a widget, which at a scale of 2 moves a click half a pixel: from a gap
-// onto the next card, or off a card's last column. The position in the window
-// keeps the fraction. An event sent straight to the widget carries its own
-// position as it is.
-QPointF windowPosition(const QWidget *widget, const QMouseEvent *event)
-{
-    return event->spontaneous() ? event->scenePosition()
-                                : QPointF(widget->mapTo(widget->window(), QPoint(0, 0))) + event->position();
-}
-
 } // namespace
 
 BoardView::BoardView(Form1 &form, CardPixmaps pixmaps, QWidget *parent)
@@ -71,6 +59,19 @@ QRect BoardView::logicalRect(const PixelRect &picture) const
 PicturePoint BoardView::pictureAt(QPointF point) const
 {
     const QPointF inWindow = QPointF(mapTo(window(), QPoint(0, 0))) + point;
+    return deviceGrid().toPicture(inWindow.x(), inWindow.y());
+}
+
+// Qt rounds the window system's position to whole logical pixels before it hands
+// an event to a widget, which at a scale of 2 moves a click half a pixel: from a
+// gap onto the next card, or off a card's last column. The position in the window
+// keeps the fraction. An event sent straight to the widget carries its own
+// position as it is.
+PicturePoint BoardView::pictureUnder(const QMouseEvent *event) const
+{
+    if (!event->spontaneous())
+        return pictureAt(event->position());
+    const QPointF inWindow = event->scenePosition();
     return deviceGrid().toPicture(inWindow.x(), inWindow.y());
 }
 
@@ -126,14 +127,12 @@ void BoardView::paintEvent(QPaintEvent *event)
 
 void BoardView::mousePressEvent(QMouseEvent *event)
 {
-    const QPointF p = windowPosition(this, event);
-    form_.mousePressed(mouseButton(event->button()), deviceGrid().toPicture(p.x(), p.y()));
+    form_.mousePressed(mouseButton(event->button()), pictureUnder(event));
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPointF p = windowPosition(this, event);
-    form_.mouseReleased(mouseButton(event->button()), deviceGrid().toPicture(p.x(), p.y()));
+    form_.mouseReleased(mouseButton(event->button()), pictureUnder(event));
 }
 
 // The window system's grab ends when the window is deactivated or hidden, as

@@ -43,6 +43,8 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // The picture point under the pointer, to the fraction of a logical pixel.
+    PicturePoint pictureUnder(const QMouseEvent *event) const;
     void nameAfterBoard();
     // The board on the device pixels of the window at its current scale.
     DeviceGrid deviceGrid() const;
