@@ -92,7 +92,9 @@ QRect CardAccessible::rect() const
 QAccessible::State CardAccessible::state() const
 {
     QAccessible::State s;
-    // A played card is covered: it can no longer be pressed.
+    // A played card is covered: it is checked and can no longer be pressed.
+    s.checkable = true;
+    s.checked = isPlayed();
     s.disabled = isPlayed();
     return s;
 }

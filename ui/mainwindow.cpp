@@ -94,11 +94,19 @@ void MainWindow::announceCardState(const CardCell &cell)
     QAccessibleEvent renamed(view_, QAccessible::NameChanged);
     renamed.setChild(card);
     QAccessible::updateAccessibility(&renamed);
-    QAccessible::State changed;
-    changed.disabled = true; // a played card can no longer be pressed
-    QAccessibleStateChangeEvent event(view_, changed);
-    event.setChild(card);
-    QAccessible::updateAccessibility(&event);
+    // The bridge tells one state per event: whether the card can be pressed, and
+    // whether it is checked. The second is also what a reader says when it took a
+    // click on the card for its own place without a word (Orca 43, when the
+    // program's focus event reached it before the click did).
+    QAccessible::State disabled;
+    disabled.disabled = true;
+    QAccessible::State checked;
+    checked.checked = true;
+    for (const QAccessible::State &changed : {disabled, checked}) {
+        QAccessibleStateChangeEvent event(view_, changed);
+        event.setChild(card);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 // A reader speaks a state change only of what it is on; the focus makes it say
