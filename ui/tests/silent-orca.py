@@ -45,6 +45,13 @@ settings.enableSound = False
 settings.enableBraille = False
 settings.enableKeyEcho = False  # the test hears what the keys do, not the keys
 
+loader = importlib.machinery.SourceFileLoader('orca_launcher', '/usr/bin/orca')
+launcher = importlib.util.module_from_spec(importlib.util.spec_from_loader(loader.name, loader))
+loader.exec_module(launcher)
+launcher.otherOrcas = lambda: []
+launcher.setProcessName = lambda name: None
+# Orca writes its debug log through a buffer it never flushes: one line at a time instead.
+launcher.open = lambda path, mode: builtins.open(path, mode, buffering=1)
 prefs, log = sys.argv[1:3]
 
 # A busy Orca 43 handles a mouse press after the program's own events for the
@@ -67,12 +74,5 @@ if hasattr(default.Script, 'onMouseButton'):
 
     default.Script.onMouseButton = handle_press_late
 
-loader = importlib.machinery.SourceFileLoader('orca_launcher', '/usr/bin/orca')
-launcher = importlib.util.module_from_spec(importlib.util.spec_from_loader(loader.name, loader))
-loader.exec_module(launcher)
-launcher.otherOrcas = lambda: []
-launcher.setProcessName = lambda name: None
-# Orca writes its debug log through a buffer it never flushes: one line at a time instead.
-launcher.open = lambda path, mode: builtins.open(path, mode, buffering=1)
 sys.argv[1:] = ['--user-prefs', prefs, '--debug-file', log]
 sys.exit(launcher.main())
