@@ -29,9 +29,9 @@ find_program(VELMORA_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_RO
 if(NOT VELMORA_WINE)
     message(FATAL_ERROR "Wine runs the icon tool during the build and the tests: install wine and wine64")
 endif()
-set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
-    ${VELMORA_WINE})
+set(VELMORA_WINE_ENVIRONMENT
+    WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=")
+set(CMAKE_CROSSCOMPILING_EMULATOR env ${VELMORA_WINE_ENVIRONMENT} ${VELMORA_WINE})
 
 # zlib, where a program links it, goes into the .exe itself: Debian's libz-mingw-w64-dev
 # ships libz.a, where linking its import library would need a zlib1.dll beside the exe.
