@@ -18,7 +18,10 @@ DEADLINE = 60  # seconds for anything a test waits for, on a machine busy with o
 
 
 class Failure(Exception):
-    pass
+    """A check that did not hold; image, when given, is the screenshot it failed on."""
+    def __init__(self, message, image=None):
+        super().__init__(message)
+        self.image = image
 
 
 def poll(what, probe, timeout=DEADLINE, interval=0.05):
@@ -271,12 +274,11 @@ def find_board(image, fit, expected, background):
                     return x, y
                 except Failure:
                     pass
-    raise Failure(f'the board, {board_width} × {board_height} device pixels, is not on the screen '
-                  f'(kept in {keep_image(image)})')
+    raise Failure(f'the board, {board_width} × {board_height} device pixels, is not on the screen', image)
 
 
 def keep_image(image):
-    """Writes image to a PPM file that outlives the test, for a failure message; returns its path."""
+    """Writes image to a PPM file that outlives the test, for the last failure's message; returns its path."""
     width, height, rows = image
     with tempfile.NamedTemporaryFile(prefix='velmora-screen-', suffix='.ppm', delete=False) as out:
         out.write(f'P6 {width} {height} 255\n'.encode() + bytes(v for row in rows for pixel in row for v in pixel[:3]))
@@ -289,8 +291,11 @@ def settle(what, check):
     while True:
         try:
             return check()
-        except (Failure, OSError):
+        except (Failure, OSError) as failure:
             if time.monotonic() > end:
+                # Only the failure that stands keeps its screenshot: a try that a later one mends leaves no file.
+                if getattr(failure, 'image', None):
+                    raise Failure(f'{failure} (kept in {keep_image(failure.image)})') from failure
                 raise
         time.sleep(0.2)
 
