@@ -44,7 +44,7 @@ QString run(const QString &program, const QStringList &args,
 // A program under test, killed if it is still running when this goes.
 class Program {
 public:
-    Program(const QString &path, const QStringList &args, const QProcessEnvironment &environment);
+    Program(const QString &path, const QStringList &args, QProcessEnvironment environment);
     ~Program();
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
